@@ -1,0 +1,215 @@
+// Loads the built VST3 bundle through the framework's VST3 hosting, as a host would, and checks
+// what a host relies on: identity, buses, parameters, pass-through and state.
+#include <gtest/gtest.h>
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <cmath>
+#include <memory>
+
+#ifndef VELTRANE_VST3_BUNDLE
+#error "VELTRANE_VST3_BUNDLE must name the built bundle"
+#endif
+
+namespace
+{
+constexpr double sampleRate = 48000.0;
+constexpr int blockSize = 512;
+
+juce::String bundlePath()
+{
+    // A Windows host opens the library inside the bundle; other hosts open the bundle folder.
+    return juce::String(VELTRANE_VST3_BUNDLE);
+}
+
+class HostedPlugin : public ::testing::Test
+{
+protected:
+    juce::VST3PluginFormat format;
+
+    juce::PluginDescription describe()
+    {
+        juce::OwnedArray<juce::PluginDescription> found;
+        format.findAllTypesForFile(found, bundlePath());
+        if (found.size() != 1)
+        {
+            ADD_FAILURE() << "expected one plug-in in " << bundlePath() << ", found " << found.size();
+            return {};
+        }
+        return *found[0];
+    }
+
+    std::unique_ptr<juce::AudioPluginInstance> instantiate()
+    {
+        juce::String error;
+        auto instance = format.createInstanceFromDescription(describe(), sampleRate, blockSize, error);
+        EXPECT_NE(instance, nullptr) << error;
+        return instance;
+    }
+};
+
+void fillSignal(juce::AudioBuffer<float>& buffer, int offset)
+{
+    for (int c = 0; c < buffer.getNumChannels(); ++c)
+        for (int i = 0; i < buffer.getNumSamples(); ++i)
+            buffer.setSample(c, i, 0.8f * std::sin(0.003f * (float)(i + offset) * (float)(c + 1) + (float)c));
+}
+
+// Runs a few blocks and reports whether every output channel equals the same input channel.
+template <typename Sample>
+bool passesThrough(juce::AudioPluginInstance& plugin, int channels)
+{
+    juce::MidiBuffer midi;
+    for (int block = 0; block < 4; ++block)
+    {
+        juce::AudioBuffer<float> reference(channels, blockSize);
+        fillSignal(reference, block * blockSize);
+        juce::AudioBuffer<Sample> buffer(channels, blockSize);
+        for (int c = 0; c < channels; ++c)
+            for (int i = 0; i < blockSize; ++i)
+                buffer.setSample(c, i, (Sample)reference.getSample(c, i));
+
+        plugin.processBlock(buffer, midi);
+
+        for (int c = 0; c < plugin.getTotalNumOutputChannels(); ++c)
+            for (int i = 0; i < blockSize; ++i)
+                if (buffer.getSample(c, i) != (Sample)reference.getSample(c, i))
+                {
+                    ADD_FAILURE() << "channel " << c << " sample " << i << " of block " << block;
+                    return false;
+                }
+    }
+    return true;
+}
+} // namespace
+
+TEST_F(HostedPlugin, ScannerSeesTheIdentity)
+{
+    const auto description = describe();
+    EXPECT_EQ(description.name, "Veltrane Probe");
+    EXPECT_EQ(description.manufacturerName, "Corvane");
+    EXPECT_EQ(description.version, "0.1.0");
+    EXPECT_EQ(description.pluginFormatName, "VST3");
+    EXPECT_TRUE(description.category.contains("Fx")) << description.category;
+    EXPECT_FALSE(description.isInstrument);
+}
+
+TEST_F(HostedPlugin, HasInputSidechainAndOutputBuses)
+{
+    auto plugin = instantiate();
+    ASSERT_NE(plugin, nullptr);
+    ASSERT_EQ(plugin->getBusCount(true), 2);
+    ASSERT_EQ(plugin->getBusCount(false), 1);
+    EXPECT_EQ(plugin->getBus(true, 0)->getName(), "Input");
+    EXPECT_EQ(plugin->getBus(true, 1)->getName(), "Sidechain");
+    EXPECT_EQ(plugin->getBus(false, 0)->getName(), "Output");
+    EXPECT_EQ(plugin->getBus(true, 0)->getDefaultLayout(), juce::AudioChannelSet::stereo());
+    EXPECT_EQ(plugin->getBus(true, 1)->getDefaultLayout(), juce::AudioChannelSet::stereo());
+
+    // The host may offer a mono main bus with a stereo sidechain, but never a surround main bus.
+    auto layout = plugin->getBusesLayout();
+    layout.inputBuses.getReference(0) = juce::AudioChannelSet::mono();
+    layout.outputBuses.getReference(0) = juce::AudioChannelSet::mono();
+    EXPECT_TRUE(plugin->checkBusesLayoutSupported(layout));
+    layout.inputBuses.getReference(0) = juce::AudioChannelSet::create5point1();
+    layout.outputBuses.getReference(0) = juce::AudioChannelSet::create5point1();
+    EXPECT_FALSE(plugin->checkBusesLayoutSupported(layout));
+}
+
+TEST_F(HostedPlugin, ExposesTheNineParametersInOrderWithTheirDefaults)
+{
+    auto plugin = instantiate();
+    ASSERT_NE(plugin, nullptr);
+
+    struct Expected
+    {
+        const char* name;
+        float normalisedDefault;
+    };
+    const Expected expected[] = {
+        {"Scale X", 0.5f},
+        {"Scale Y", 0.5f},
+        {"Latency X", 0.0f},
+        {"Latency Y", 0.0f},
+        {"Smoothing", 49.0f / 99.0f},
+        {"Capture Algorithm", 1.0f},
+        {"Capture Length", 2.0f / 3.0f},
+        {"Visualization Mode", 0.0f},
+        {"Time Window", 0.5f},
+    };
+
+    const auto& parameters = plugin->getParameters();
+    ASSERT_GE(parameters.size(), 9);
+    for (int i = 0; i < 9; ++i)
+    {
+        EXPECT_EQ(parameters[i]->getName(100), expected[i].name) << i;
+        EXPECT_NEAR(parameters[i]->getDefaultValue(), expected[i].normalisedDefault, 1e-6)
+            << expected[i].name;
+        EXPECT_NEAR(parameters[i]->getValue(), expected[i].normalisedDefault, 1e-6) << expected[i].name;
+        EXPECT_TRUE(parameters[i]->isAutomatable()) << expected[i].name;
+    }
+    // The framework's VST3 wrapper adds the host's bypass switch after our own parameters.
+    for (int i = 9; i < parameters.size(); ++i)
+        EXPECT_EQ(parameters[i], plugin->getBypassParameter()) << parameters[i]->getName(100);
+}
+
+TEST_F(HostedPlugin, PassesAudioThroughWithTheSidechainEnabledAndDisabled)
+{
+    auto plugin = instantiate();
+    ASSERT_NE(plugin, nullptr);
+
+    ASSERT_TRUE(plugin->enableAllBuses());
+    plugin->prepareToPlay(sampleRate, blockSize);
+    EXPECT_EQ(plugin->getTotalNumInputChannels(), 4);
+    EXPECT_TRUE(passesThrough<float>(*plugin, 4));
+    plugin->releaseResources();
+
+    if (plugin->supportsDoublePrecisionProcessing())
+    {
+        plugin->setProcessingPrecision(juce::AudioProcessor::doublePrecision);
+        plugin->prepareToPlay(sampleRate, blockSize);
+        EXPECT_TRUE(passesThrough<double>(*plugin, 4));
+        plugin->releaseResources();
+        plugin->setProcessingPrecision(juce::AudioProcessor::singlePrecision);
+    }
+
+    auto layout = plugin->getBusesLayout();
+    layout.inputBuses.getReference(1) = juce::AudioChannelSet::disabled();
+    ASSERT_TRUE(plugin->setBusesLayout(layout));
+    plugin->prepareToPlay(sampleRate, blockSize);
+    EXPECT_EQ(plugin->getTotalNumInputChannels(), 2);
+    EXPECT_TRUE(passesThrough<float>(*plugin, 2));
+    plugin->releaseResources();
+}
+
+TEST_F(HostedPlugin, StateSavedFromOneInstanceRestoresIntoAnother)
+{
+    auto first = instantiate();
+    auto second = instantiate();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+
+    // Values on each parameter's own grid (smoothing 90, "ODR", "128k", "time", "1k").
+    const float changed[] = {0.25f, 0.75f, 0.1f, 0.2f, 89.0f / 99.0f, 0.0f, 1.0f, 1.0f, 0.25f};
+    for (int i = 0; i < 9; ++i)
+        first->getParameters()[i]->setValueNotifyingHost(changed[i]);
+
+    juce::MemoryBlock state;
+    first->getStateInformation(state);
+    ASSERT_GT(state.getSize(), 0u);
+
+    second->setStateInformation(state.getData(), (int)state.getSize());
+    for (int i = 0; i < 9; ++i)
+    {
+        // Values are quantised to the parameter's step: compare the plain values the host shows.
+        auto* expected = first->getParameters()[i];
+        auto* actual = second->getParameters()[i];
+        EXPECT_NEAR(actual->getValue(), expected->getValue(), 1e-6) << expected->getName(100);
+        EXPECT_EQ(actual->getCurrentValueAsText(), expected->getCurrentValueAsText());
+    }
+    EXPECT_NE(second->getParameters()[0]->getValue(), 0.5f);
+
+    // Garbage from a host changes nothing and does not crash.
+    const char garbage[] = "definitely not a value tree";
+    second->setStateInformation(garbage, (int)sizeof(garbage));
+    EXPECT_NEAR(second->getParameters()[0]->getValue(), first->getParameters()[0]->getValue(), 1e-6);
+}
