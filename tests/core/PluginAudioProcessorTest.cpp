@@ -134,6 +134,11 @@ struct LayoutCase
     bool accepted;
 };
 
+void PrintTo(const LayoutCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class BusLayout : public ::testing::TestWithParam<LayoutCase>
 {
 };

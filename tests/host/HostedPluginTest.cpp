@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -56,22 +57,22 @@ void fillSignal(juce::AudioBuffer<float>& buffer, int offset)
 
 // Runs a few blocks and reports whether every output channel equals the same input channel.
 template <typename Sample>
-bool passesThrough(juce::AudioPluginInstance& plugin, int channels)
+bool passesThrough(juce::AudioPluginInstance& plugin, int channels, int samplesPerBlock = blockSize)
 {
     juce::MidiBuffer midi;
     for (int block = 0; block < 4; ++block)
     {
-        juce::AudioBuffer<float> reference(channels, blockSize);
-        fillSignal(reference, block * blockSize);
-        juce::AudioBuffer<Sample> buffer(channels, blockSize);
+        juce::AudioBuffer<float> reference(channels, samplesPerBlock);
+        fillSignal(reference, block * samplesPerBlock);
+        juce::AudioBuffer<Sample> buffer(channels, samplesPerBlock);
         for (int c = 0; c < channels; ++c)
-            for (int i = 0; i < blockSize; ++i)
+            for (int i = 0; i < samplesPerBlock; ++i)
                 buffer.setSample(c, i, (Sample)reference.getSample(c, i));
 
         plugin.processBlock(buffer, midi);
 
         for (int c = 0; c < plugin.getTotalNumOutputChannels(); ++c)
-            for (int i = 0; i < blockSize; ++i)
+            for (int i = 0; i < samplesPerBlock; ++i)
                 if (buffer.getSample(c, i) != (Sample)reference.getSample(c, i))
                 {
                     ADD_FAILURE() << "channel " << c << " sample " << i << " of block " << block;
@@ -212,4 +213,47 @@ TEST_F(HostedPlugin, StateSavedFromOneInstanceRestoresIntoAnother)
     const char garbage[] = "definitely not a value tree";
     second->setStateInformation(garbage, (int)sizeof(garbage));
     EXPECT_NEAR(second->getParameters()[0]->getValue(), first->getParameters()[0]->getValue(), 1e-6);
+}
+
+TEST_F(HostedPlugin, PassesAudioThroughAtOtherRatesAndBlockSizes)
+{
+    auto plugin = instantiate();
+    ASSERT_NE(plugin, nullptr);
+    ASSERT_TRUE(plugin->enableAllBuses());
+
+    for (const double rate : {44100.0, 96000.0, 192000.0})
+        for (const int size : {1, 7, 64, 4096})
+        {
+            plugin->prepareToPlay(rate, size);
+            EXPECT_TRUE(passesThrough<float>(*plugin, 4, size)) << rate << " Hz, " << size << " samples";
+            // Hosts may hand over blocks smaller than announced.
+            EXPECT_TRUE(passesThrough<float>(*plugin, 4, std::max(1, size / 3)));
+            plugin->releaseResources();
+        }
+}
+
+// Random automation of every parameter between blocks, as validators do: the audio still passes
+// through untouched and every value has a text that the host can show and read back.
+TEST_F(HostedPlugin, SurvivesRandomAutomationWhileProcessing)
+{
+    auto plugin = instantiate();
+    ASSERT_NE(plugin, nullptr);
+    ASSERT_TRUE(plugin->enableAllBuses());
+    plugin->prepareToPlay(sampleRate, blockSize);
+
+    juce::Random random(1234);
+    for (int round = 0; round < 50; ++round)
+    {
+        for (auto* parameter : plugin->getParameters())
+        {
+            if (parameter == plugin->getBypassParameter())
+                continue;
+            parameter->setValueNotifyingHost(random.nextFloat());
+            const auto text = parameter->getCurrentValueAsText();
+            EXPECT_FALSE(text.isEmpty()) << parameter->getName(100);
+            EXPECT_EQ(parameter->getText(parameter->getValueForText(text), 100), text) << parameter->getName(100);
+        }
+        ASSERT_TRUE(passesThrough<float>(*plugin, 4)) << "round " << round;
+    }
+    plugin->releaseResources();
 }
