@@ -1,0 +1,20 @@
+#pragma once
+
+#include "estimation/EstimationTypes.h"
+
+#include <vector>
+
+namespace estimation
+{
+
+// Turns one capture of (x, y) sample pairs into a curve on the BinCount grid. x and y are each scaled
+// to a peak magnitude of 1 first. Invalid (both vectors empty) for empty or all-zero input or unequal
+// lengths. Pairs with a NaN in either coordinate are left out. tableSize is accepted for the caller's
+// sake; the grid always has BinCount points.
+TransferFunctionEstimate estimateTransferFunction(const std::vector<double>& x, const std::vector<double>& y,
+                                                  int tableSize, int smoothing, EstimationMethod method);
+
+// v divided by its largest magnitude (NaN never counts as largest); empty when v is empty or all zero.
+std::vector<double> normaliseToPeak(const std::vector<double>& v);
+
+} // namespace estimation

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace estimation_test
+{
+
+// A device curve y = f(x) for synthetic captures.
+struct Device
+{
+    std::string name;
+    std::function<double(double)> f;
+};
+
+Device tanhDevice();
+Device hardClipDevice();
+Device asymmetricDevice();
+Device nonMonotonicDevice();
+Device identityDevice();
+
+enum class Wave
+{
+    Sine,
+    Triangle,
+    Noise
+};
+
+struct Capture
+{
+    std::vector<double> x, y;
+};
+
+struct CaptureSpec
+{
+    Wave wave = Wave::Sine;
+    int length = 4096;
+    double periodSamples = 480.0; // sine and triangle
+    double amplitude = 1.0;
+    double offset = 0.0;
+    double noise = 0.0;      // uniform noise added to y, peak value
+    double inputNoise = 0.0; // uniform noise added to x, peak value (makes sweeps wiggle)
+    std::uint32_t seed = 1;
+};
+
+Capture makeCapture(const CaptureSpec& spec, const Device& device);
+
+// Largest |a[i] - b[i]| (NaN in both counts as equal, in one as NaN); infinity if the lengths differ.
+double maxAbsDifference(const std::vector<double>& a, const std::vector<double>& b);
+
+} // namespace estimation_test
