@@ -10,26 +10,26 @@ CaptureBuffer::CaptureBuffer()
 {
     for (int i = 0; i < capacity; ++i)
     {
-        xRing[(size_t)i].store(0.0, std::memory_order_relaxed);
-        yRing[(size_t)i].store(0.0, std::memory_order_relaxed);
+        xRing[(size_t) i].store(0.0, std::memory_order_relaxed);
+        yRing[(size_t) i].store(0.0, std::memory_order_relaxed);
     }
 }
 
+// Release stores of the samples: a reader that sees one of them also sees the odd sequence value
+// stored before it, and so rejects its copy. On x86-64 they are plain stores.
 void CaptureBuffer::push(const double* x, const double* y, int n) noexcept
 {
     const auto s = sequence.load(std::memory_order_relaxed);
     sequence.store(s + 1, std::memory_order_relaxed);
-    // Keeps the ring writes below from becoming visible before the odd sequence value.
-    std::atomic_thread_fence(std::memory_order_release);
 
     auto w = writeIndex.load(std::memory_order_relaxed);
     for (int i = 0; i < n; ++i)
     {
-        xRing[(size_t)w].store(x[i], std::memory_order_relaxed);
-        yRing[(size_t)w].store(y[i], std::memory_order_relaxed);
+        xRing[(size_t) w].store(x[i], std::memory_order_release);
+        yRing[(size_t) w].store(y[i], std::memory_order_release);
         w = (w + 1 == capacity) ? 0 : w + 1;
     }
-    writeIndex.store(w, std::memory_order_relaxed);
+    writeIndex.store(w, std::memory_order_release);
 
     totalWritten.fetch_add(n, std::memory_order_acq_rel);
     sequence.store(s + 2, std::memory_order_release);
@@ -39,36 +39,36 @@ void CaptureBuffer::clear() noexcept
 {
     const auto s = sequence.load(std::memory_order_relaxed);
     sequence.store(s + 1, std::memory_order_relaxed);
-    std::atomic_thread_fence(std::memory_order_release);
 
     for (int i = 0; i < capacity; ++i)
     {
-        xRing[(size_t)i].store(0.0, std::memory_order_relaxed);
-        yRing[(size_t)i].store(0.0, std::memory_order_relaxed);
+        xRing[(size_t) i].store(0.0, std::memory_order_release);
+        yRing[(size_t) i].store(0.0, std::memory_order_release);
     }
-    writeIndex.store(0, std::memory_order_relaxed);
-    totalWritten.store(0, std::memory_order_relaxed);
+    writeIndex.store(0, std::memory_order_release);
+    totalWritten.store(0, std::memory_order_release);
     // The last good copies belong to the reader, which may be running on another thread: it
     // empties them itself on its next read.
-    lastGoodDiscarded.store(true, std::memory_order_relaxed);
+    lastGoodDiscarded.store(true, std::memory_order_release);
 
     sequence.store(s + 2, std::memory_order_release);
 }
 
+// Acquire loads keep the second look at the sequence after every sample load.
 void CaptureBuffer::copyRingTo(double* xOut, double* yOut, int n) const noexcept
 {
-    const auto start = (capacity + writeIndex.load(std::memory_order_relaxed) - n) % capacity;
+    const auto start = (capacity + writeIndex.load(std::memory_order_acquire) - n) % capacity;
     const auto firstPart = std::min(n, capacity - start);
 
     for (int i = 0; i < firstPart; ++i)
     {
-        xOut[i] = xRing[(size_t)(start + i)].load(std::memory_order_relaxed);
-        yOut[i] = yRing[(size_t)(start + i)].load(std::memory_order_relaxed);
+        xOut[i] = xRing[(size_t) (start + i)].load(std::memory_order_acquire);
+        yOut[i] = yRing[(size_t) (start + i)].load(std::memory_order_acquire);
     }
     for (int i = firstPart; i < n; ++i)
     {
-        xOut[i] = xRing[(size_t)(i - firstPart)].load(std::memory_order_relaxed);
-        yOut[i] = yRing[(size_t)(i - firstPart)].load(std::memory_order_relaxed);
+        xOut[i] = xRing[(size_t) (i - firstPart)].load(std::memory_order_acquire);
+        yOut[i] = yRing[(size_t) (i - firstPart)].load(std::memory_order_acquire);
     }
 }
 
@@ -101,11 +101,7 @@ bool CaptureBuffer::read(double* xOut, double* yOut, int n)
 
         copyRingTo(xOut, yOut, n);
 
-        // Orders the ring loads above before the second look at the sequence.
-        std::atomic_thread_fence(std::memory_order_acquire);
-        const auto s2 = sequence.load(std::memory_order_relaxed);
-
-        if (s2 == s1)
+        if (sequence.load(std::memory_order_acquire) == s1)
         {
             std::copy_n(xOut, n, lastGoodX.begin());
             std::copy_n(yOut, n, lastGoodY.begin());

@@ -11,7 +11,7 @@
 // The ring samples are relaxed atomics rather than plain doubles: the reader copies while the
 // writer may be writing, and only the sequence check makes the copy trustworthy. With plain doubles
 // that overlap would be a data race in the language's memory model. On x86-64 a relaxed atomic
-// double is an ordinary load or store, so the cost is nil.
+// double with acquire or release ordering is an ordinary load or store, so the cost is nil.
 class CaptureBuffer
 {
 public:
