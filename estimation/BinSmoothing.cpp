@@ -180,10 +180,11 @@ std::vector<double> shiftHalfBin(const std::vector<double>& t)
 {
     const size_t n = t.size();
     std::vector<double> out = t;
+    // (-a + 9b + 9e - d) / 16, arranged so that equal neighbours give exactly their value back.
     for (size_t i = 2; i + 2 < n; ++i)
     {
         const double a = t[i - 2], b = t[i - 1], e = t[i], d = t[i + 1];
-        out[i] = (-a + 9.0 * b + 9.0 * e - d) / 16.0;
+        out[i] = 0.5 * (b + e) + ((b - a) + (e - d)) * 0.0625;
     }
     return out;
 }

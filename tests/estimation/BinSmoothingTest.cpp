@@ -86,6 +86,8 @@ TEST(BinSmoothing, ConstantInputBecomesItsSign)
 {
     EXPECT_EQ(smoothBins(std::vector<double>(BinCount, -2.5), 50), std::vector<double>(BinCount, -1.0));
     EXPECT_EQ(smoothBins(std::vector<double>(BinCount, 0.25), 1), std::vector<double>(BinCount, 1.0));
+    EXPECT_EQ(smoothBins(std::vector<double>(BinCount, -1.0), 51), std::vector<double>(BinCount, -1.0));
+    EXPECT_EQ(smoothBins(std::vector<double>(BinCount, 0.1), 100), std::vector<double>(BinCount, 1.0));
 }
 
 TEST(BinSmoothing, EmptyInputGivesEmptyOutput)

@@ -1,5 +1,6 @@
 #include "estimation/TransferFunctionEstimator.h"
 #include "TestSignals.h"
+#include "estimation/BinnedMean.h"
 #include "estimation/ExecutionSettings.h"
 #include "literal/LiteralEstimator.h"
 
@@ -110,6 +111,19 @@ TEST(TransferFunctionEstimator, MeanOfAConstantInputIsTheOrthogonalFit)
         estimateTransferFunction(x, y, BinCount, 30, EstimationMethod::OrthogonalFit);
     ASSERT_TRUE(mean.valid);
     EXPECT_EQ(mean.smoothedBins, odr.smoothedBins);
+}
+
+TEST(TransferFunctionEstimator, SinglePairFallsThroughToTheBinnedMeanWithEitherMethod)
+{
+    // "Mean" finds no sweep in one sample, "ODR" no window with two: both end in the binned mean.
+    const TransferFunctionEstimate binned = fitBinnedMean({1.0}, {-1.0}, 50);
+    for (EstimationMethod m : bothMethods)
+    {
+        const TransferFunctionEstimate e = estimateTransferFunction({0.5}, {-0.25}, BinCount, 50, m);
+        ASSERT_TRUE(e.valid) << methodName(m);
+        EXPECT_EQ(e.rawBins, binned.rawBins);
+        EXPECT_EQ(e.smoothedBins, std::vector<double>(BinCount, -1.0));
+    }
 }
 
 // --- Agreement with the literal reference on randomised captures ----------------------------------
