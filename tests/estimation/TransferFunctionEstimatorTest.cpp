@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <ostream>
 
@@ -18,6 +19,13 @@ namespace
 {
 
 const EstimationMethod bothMethods[] = {EstimationMethod::OrthogonalFit, EstimationMethod::SweepMean};
+
+std::string scientific(double v)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3g", v);
+    return text;
+}
 
 std::string methodName(EstimationMethod m)
 {
@@ -191,10 +199,11 @@ class LiteralAgreementTest : public ::testing::TestWithParam<AgreementCase>
 
 } // namespace
 
-// Inside the driven x range the two agree to 1e-9. Grid points beyond it are extrapolated from
-// windows that hold only samples near their far edge, where the line fit cancels badly: there the
-// literal reading disagrees with itself by up to ~1e-6 when only the order of equal x values changes,
-// so only a bound of that size can be asked.
+// The captures keep their extrapolated ends well conditioned. Where a window beyond the driven range
+// holds only a few distinct x values near its far edge (a triangle whose x values repeat exactly at a
+// turning point), the line fit there cancels so badly that the literal reading disagrees with itself
+// by up to ~1e-6 when only the order of equal x values changes; no second implementation can be held
+// to 1e-9 there.
 TEST_P(LiteralAgreementTest, MatchesTheLiteralReadingOnTheNormalisedCurve)
 {
     const AgreementCase& c = GetParam();
@@ -206,19 +215,9 @@ TEST_P(LiteralAgreementTest, MatchesTheLiteralReadingOnTheNormalisedCurve)
     ASSERT_TRUE(production.valid);
     ASSERT_TRUE(literal.valid);
     ASSERT_EQ(production.smoothedBins.size(), static_cast<size_t>(BinCount));
-
-    const std::vector<double> xn = normaliseToPeak(capture.x);
-    const double lo = *std::min_element(xn.begin(), xn.end()), hi = *std::max_element(xn.begin(), xn.end());
-    double inside = 0.0, outside = 0.0;
-    for (int i = 0; i < BinCount; ++i)
-    {
-        const double d = std::abs(production.smoothedBins[static_cast<size_t>(i)] -
-                                  literal.smoothedBins[static_cast<size_t>(i)]);
-        double& worst = (gridX(i) >= lo && gridX(i) <= hi) ? inside : outside;
-        worst = std::max(worst, std::isnan(d) ? 1.0 : d);
-    }
-    EXPECT_LE(inside, 1e-9);
-    EXPECT_LE(outside, 1e-5);
+    const double worst = maxAbsDifference(production.smoothedBins, literal.smoothedBins);
+    EXPECT_LE(worst, 1e-9);
+    RecordProperty("worst", scientific(worst));
 }
 
 INSTANTIATE_TEST_SUITE_P(Captures, LiteralAgreementTest, ::testing::ValuesIn(agreementCases()),
@@ -274,7 +273,7 @@ TEST_P(AccuracyTest, RecoversTheNormalisedDeviceCurve)
         worst = std::max(worst, std::abs(e.smoothedBins[static_cast<size_t>(i)] - expected));
     }
     EXPECT_LE(worst, c.bound);
-    RecordProperty("worst", std::to_string(worst));
+    RecordProperty("worst", scientific(worst));
 }
 
 INSTANTIATE_TEST_SUITE_P(
