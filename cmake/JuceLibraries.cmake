@@ -28,7 +28,8 @@ target_compile_definitions(veltrane_juce_options INTERFACE
     JUCE_DISPLAY_SPLASH_SCREEN=0
     JUCE_REPORT_APP_USAGE=0
     JUCE_WEB_BROWSER=0
-    JUCE_USE_CURL=1
+    # Windows uses WinINet instead of curl.
+    JUCE_USE_CURL=$<IF:$<PLATFORM_ID:Windows>,0,1>
     JUCE_LOAD_CURL_SYMBOLS_LAZILY=0
     JUCE_VST3_CAN_REPLACE_VST2=0
     JUCE_STRICT_REFCOUNTEDPOINTER=1
@@ -38,10 +39,24 @@ target_compile_definitions(veltrane_juce_options INTERFACE
     VELTRANE_PRODUCT_VERSION="${VELTRANE_PRODUCT_VERSION}")
 
 # Debian's JUCE is de-vendored: the codecs and compression libraries come from the system.
-pkg_check_modules(VELTRANE_SYSTEM_LIBS REQUIRED IMPORTED_TARGET
-    zlib libpng libjpeg flac vorbis vorbisenc vorbisfile ogg libcurl)
 add_library(veltrane_system_libraries INTERFACE)
-target_link_libraries(veltrane_system_libraries INTERFACE PkgConfig::VELTRANE_SYSTEM_LIBS)
+if(WIN32)
+    # Cross-built with MinGW (cmake/toolchains): static libpng and libjpeg from
+    # scripts/build-windows-deps, MinGW's static zlib, and no audio codecs the plug-in never reads.
+    target_compile_definitions(veltrane_juce_options INTERFACE
+        JUCE_USE_FLAC=0 JUCE_USE_OGGVORBIS=0 JUCE_USE_WINDOWS_MEDIA_FORMAT=0)
+    find_library(VELTRANE_PNG_LIBRARY NAMES libpng16.a REQUIRED)
+    find_library(VELTRANE_JPEG_LIBRARY NAMES libjpeg.a REQUIRED)
+    find_library(VELTRANE_ZLIB_LIBRARY NAMES libz.a REQUIRED)
+    find_path(VELTRANE_IMAGE_INCLUDE_DIR NAMES png.h jpeglib.h REQUIRED)
+    target_include_directories(veltrane_system_libraries SYSTEM INTERFACE "${VELTRANE_IMAGE_INCLUDE_DIR}")
+    target_link_libraries(veltrane_system_libraries INTERFACE
+        "${VELTRANE_PNG_LIBRARY}" "${VELTRANE_JPEG_LIBRARY}" "${VELTRANE_ZLIB_LIBRARY}" shell32)
+else()
+    pkg_check_modules(VELTRANE_SYSTEM_LIBS REQUIRED IMPORTED_TARGET
+        zlib libpng libjpeg flac vorbis vorbisenc vorbisfile ogg libcurl)
+    target_link_libraries(veltrane_system_libraries INTERFACE PkgConfig::VELTRANE_SYSTEM_LIBS)
+endif()
 
 # veltrane_add_juce_library(<name> [DEFINITIONS <definition>...])
 function(veltrane_add_juce_library name)
@@ -75,6 +90,6 @@ endfunction()
 veltrane_add_juce_library(veltrane_juce)
 
 # The same framework with VST3 hosting, for the test that loads the built bundle as a host does.
-if(VELTRANE_BUILD_TESTS)
+if(VELTRANE_BUILD_TESTS OR VELTRANE_BUILD_HOST_TEST)
     veltrane_add_juce_library(veltrane_juce_hosting DEFINITIONS JUCE_PLUGINHOST_VST3=1)
 endif()
