@@ -1,6 +1,13 @@
 #include "core/PluginAudioProcessor.h"
 
+#include "core/LatencyAlignment.h"
 #include "core/ParameterLayout.h"
+#include "core/ParameterValues.h"
+#include "estimation/TransferFunctionEstimator.h"
+#include "files/PresetFormat.h"
+#include "files/ValueTreeStreamCheck.h"
+
+#include <system_error>
 
 PluginAudioProcessor::BusesProperties PluginAudioProcessor::makeBusesProperties()
 {
@@ -15,9 +22,19 @@ PluginAudioProcessor::PluginAudioProcessor(PluginEnvironment environmentToUse)
     , environment(std::move(environmentToUse))
     , parameterState(*this, &undoManager, "PARAMETERS", createParameterLayout())
 {
+    if (!environment.estimate)
+        environment.estimate = estimation::estimateTransferFunction;
+    if (!environment.startThread)
+        environment.startThread = [](std::function<void()> job) { return std::thread(std::move(job)); };
 }
 
-PluginAudioProcessor::~PluginAudioProcessor() = default;
+PluginAudioProcessor::~PluginAudioProcessor()
+{
+    // A running estimate finishes; its completion, if still queued, sees the flag and does nothing.
+    alive->store(false);
+    if (refitWorker.joinable())
+        refitWorker.join();
+}
 
 void PluginAudioProcessor::prepareToPlay(double, int)
 {
@@ -91,7 +108,7 @@ void PluginAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::
         const auto* source = buffer.getReadPointer(channel);
         auto* destination = conversionBuffer.getWritePointer(channel);
         for (int i = 0; i < numSamples; ++i)
-            destination[i] = (double)source[i];
+            destination[i] = (double) source[i];
     }
 
     processBlock(conversionBuffer, midi);
@@ -101,7 +118,7 @@ void PluginAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::
         const auto* source = conversionBuffer.getReadPointer(channel);
         auto* destination = buffer.getWritePointer(channel);
         for (int i = 0; i < numSamples; ++i)
-            destination[i] = (float)source[i];
+            destination[i] = (float) source[i];
     }
 }
 
@@ -127,7 +144,150 @@ void PluginAudioProcessor::setStateInformation(const void* data, int sizeInBytes
         return;
 
     // The tree's type is not checked: any tree that parses becomes the parameter tree.
-    auto tree = juce::ValueTree::readFromData(data, (size_t)sizeInBytes);
+    auto tree = readValueTreeSafely(data, (size_t) sizeInBytes);
     if (tree.isValid())
         parameterState.replaceState(tree);
+}
+
+bool PluginAudioProcessor::restoreTransferFunction(const void* data, int sizeInBytes)
+{
+    if (data == nullptr || sizeInBytes <= 0)
+        return false;
+
+    const auto preset = readPreset(readValueTreeSafely(data, (size_t) sizeInBytes));
+    if (!preset.ok)
+        return false;
+
+    // The raw bins stay: a later smoothing change re-smooths the last fit, not the preset.
+    transferFunction.store(preset.values);
+    postTableChanged();
+    return true;
+}
+
+void PluginAudioProcessor::snapshotCaptureAndRefit()
+{
+    const auto n = captureBuffer.getCapacity();
+    snapshotX.resize((size_t) n);
+    snapshotY.resize((size_t) n);
+    captureBuffer.read(snapshotX.data(), snapshotY.data(), n);
+    refitTransferFunction();
+}
+
+bool PluginAudioProcessor::isCaptureFull() const
+{
+    return captureBuffer.getTotalWritten() >= ParameterValues::captureLengthSamples(parameterState);
+}
+
+void PluginAudioProcessor::refitTransferFunction()
+{
+    if (snapshotX.empty())
+        return;
+
+    if (refitInProgress.load())
+    {
+        // Any number of requests now make one refit, with the parameters current when it starts.
+        refitPending = true;
+        return;
+    }
+
+    auto aligned = LatencyAlignment::alignCapture(
+        snapshotX, snapshotY, ParameterValues::captureLengthSamples(parameterState),
+        (double) ParameterValues::raw(parameterState, ParameterIDs::latencyX),
+        (double) ParameterValues::raw(parameterState, ParameterIDs::latencyY));
+    if (!aligned)
+        return;
+
+    const auto smoothing = ParameterValues::smoothing(parameterState);
+    const auto method = ParameterValues::choiceIndex(parameterState, ParameterIDs::captureAlgorithm, 1) == 0
+                            ? estimation::EstimationMethod::OrthogonalFit
+                            : estimation::EstimationMethod::SweepMean;
+
+    // The previous worker has already posted its result, so this does not wait long.
+    if (refitWorker.joinable())
+        refitWorker.join();
+
+    refitInProgress.exchange(true);
+    refitPending = false;
+
+    // The worker owns its vectors and a copy of the estimator; it never reads the processor.
+    auto job = [processor = this, flag = alive, estimate = environment.estimate, x = std::move(aligned->x),
+                y = std::move(aligned->y), smoothing, method]() mutable
+    {
+        estimation::TransferFunctionEstimate result;
+        try
+        {
+            result = estimate(x, y, TransferFunctionTable::size, smoothing, method);
+        }
+        catch (const std::exception&)
+        {
+            result = {}; // out of memory: reported as an invalid estimate
+        }
+
+        juce::MessageManager::callAsync(
+            [processor, flag, result = std::move(result)]() mutable
+            {
+                if (flag->load())
+                    processor->completeRefit(std::move(result));
+            });
+    };
+
+    try
+    {
+        refitWorker = environment.startThread(std::move(job));
+    }
+    catch (...)
+    {
+        // Otherwise no later refit could ever start.
+        refitInProgress.store(false);
+        throw;
+    }
+}
+
+void PluginAudioProcessor::completeRefit(estimation::TransferFunctionEstimate result)
+{
+    refitInProgress.store(false);
+
+    // An invalid estimate keeps the previous table and raw bins.
+    if (result.valid)
+    {
+        rawBins = std::move(result.rawBins);
+        fitAvailable = true;
+        writeSmoothedBinsToTransferFunction(result.smoothedBins);
+    }
+
+    if (refitPending)
+    {
+        refitPending = false;
+        try
+        {
+            refitTransferFunction();
+        }
+        catch (const std::system_error&)
+        {
+            // Nobody to tell on the message loop; the flags are clear, so the next request retries.
+        }
+    }
+}
+
+void PluginAudioProcessor::writeSmoothedBinsToTransferFunction(const std::vector<double>& values)
+{
+    transferFunction.store(values);
+    postTableChanged();
+}
+
+void PluginAudioProcessor::postTableChanged()
+{
+    if (!onTableChanged)
+        return;
+
+    // Looks the callback up on arrival rather than carrying a copy, so that a listener removed in
+    // the meantime is not called, and checks that the processor still exists.
+    juce::MessageManager::callAsync(
+        [processor = this, flag = alive]
+        {
+            if (!flag->load())
+                return;
+            if (auto callback = processor->onTableChanged)
+                callback();
+        });
 }

@@ -1,11 +1,16 @@
 #pragma once
 
 #include "core/CaptureBuffer.h"
+#include "core/TransferFunctionTable.h"
+#include "estimation/EstimationTypes.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <atomic>
 #include <functional>
+#include <memory>
+#include <thread>
+#include <vector>
 
 class PluginAudioProcessor;
 
@@ -15,6 +20,16 @@ struct PluginEnvironment
 {
     // Creates the window; when empty, the framework's generic parameter editor is used.
     std::function<juce::AudioProcessorEditor*(PluginAudioProcessor&)> createEditor;
+
+    using Estimator = std::function<estimation::TransferFunctionEstimate(
+        const std::vector<double>& x, const std::vector<double>& y, int tableSize, int smoothing,
+        estimation::EstimationMethod method)>;
+    using ThreadStarter = std::function<std::thread(std::function<void()> job)>;
+
+    // Runs one estimate on the refit worker; when empty, estimation::estimateTransferFunction.
+    Estimator estimate;
+    // Starts the refit worker; when empty, a plain std::thread. May throw std::system_error.
+    ThreadStarter startThread;
 };
 
 class PluginAudioProcessor final : public juce::AudioProcessor
@@ -52,13 +67,39 @@ public:
     void getStateInformation(juce::MemoryBlock& destination) override;
     void setStateInformation(const void* data, int sizeInBytes) override;
 
+    // Refit, on the message thread. A refit needs a message loop: its result comes back through it.
+    void snapshotCaptureAndRefit();
+    bool isCaptureFull() const;
+    // Throws std::system_error when the worker thread cannot be started; no refit is then running.
+    void refitTransferFunction();
+    void writeSmoothedBinsToTransferFunction(const std::vector<double>& values);
+
+    // Called on the message thread after every table write. The callback installed when the
+    // notification arrives is the one called, so assigning an empty function removes a listener
+    // for notifications already on their way, too.
+    std::function<void()> onTableChanged;
+
+    const TransferFunctionTable& getTransferFunction() const noexcept { return transferFunction; }
+    const std::vector<double>& getRawBins() const noexcept { return rawBins; }
+    bool hasFit() const noexcept { return fitAvailable; }
+    bool isRefitInProgress() const noexcept { return refitInProgress.load(); }
+
     // For the editor, the command-line probe and the tests.
     juce::AudioProcessorValueTreeState& getParameterState() noexcept { return parameterState; }
     CaptureBuffer& getCaptureBuffer() noexcept { return captureBuffer; }
     bool isSidechainConnected() const noexcept { return sidechainConnected.load(std::memory_order_relaxed); }
 
 private:
+    friend class PluginAudioProcessorTestAccess;
+
     static BusesProperties makeBusesProperties();
+
+    // Replaces the table from the bytes of a preset file; the preset library's load callback.
+    // Returns false, leaving the table as it was, when the bytes are not a readable preset.
+    bool restoreTransferFunction(const void* data, int sizeInBytes);
+
+    void completeRefit(estimation::TransferFunctionEstimate result);
+    void postTableChanged();
 
     PluginEnvironment environment;
     juce::UndoManager undoManager;
@@ -68,6 +109,18 @@ private:
     // Written once per block by the audio thread, polled by the editor's timer.
     std::atomic<bool> sidechainConnected{false};
     juce::AudioBuffer<double> conversionBuffer;
+
+    TransferFunctionTable transferFunction;
+
+    // Refit state; all of it belongs to the message thread except the in-progress flag.
+    std::vector<double> snapshotX, snapshotY;
+    std::vector<double> rawBins; // of the last valid estimate, kept for re-smoothing
+    bool fitAvailable = false;
+    std::thread refitWorker;
+    std::atomic<bool> refitInProgress{false};
+    bool refitPending = false;
+    // Shared with every posted completion and notification, which do nothing once it is false.
+    std::shared_ptr<std::atomic<bool>> alive = std::make_shared<std::atomic<bool>>(true);
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(PluginAudioProcessor)
 };

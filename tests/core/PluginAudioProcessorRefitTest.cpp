@@ -1,0 +1,488 @@
+#include "core/ParameterLayout.h"
+#include "core/PluginAudioProcessor.h"
+#include "support/MessageLoop.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace
+{
+using estimation::EstimationMethod;
+using estimation::TransferFunctionEstimate;
+
+constexpr int tableSize = TransferFunctionTable::size;
+
+// Stands in for the estimator: records every call and, while held, keeps the worker inside the
+// estimate so that a test can act during an estimation.
+class ControlledEstimator
+{
+public:
+    struct Call
+    {
+        std::vector<double> x, y;
+        int tableSize;
+        int smoothing;
+        EstimationMethod method;
+    };
+
+    PluginEnvironment environment()
+    {
+        PluginEnvironment e;
+        e.estimate = [this](const std::vector<double>& x, const std::vector<double>& y, int size,
+                            int smoothing, EstimationMethod method)
+        { return run(x, y, size, smoothing, method); };
+        return e;
+    }
+
+    void hold()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        held = true;
+    }
+
+    void release()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            held = false;
+        }
+        changed.notify_all();
+    }
+
+    void waitUntilStarted(int count)
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        changed.wait(lock, [&] { return started >= count; });
+    }
+
+    int startedCount()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return started;
+    }
+
+    int finishedCount()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return finished;
+    }
+
+    std::vector<Call> calls()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return recorded;
+    }
+
+    void setResult(TransferFunctionEstimate r)
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        result = std::move(r);
+    }
+
+private:
+    TransferFunctionEstimate run(const std::vector<double>& x, const std::vector<double>& y, int size,
+                                 int smoothing, EstimationMethod method)
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        recorded.push_back({x, y, size, smoothing, method});
+        ++started;
+        changed.notify_all();
+        changed.wait(lock, [&] { return !held; });
+        ++finished;
+        return result;
+    }
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool held = false;
+    int started = 0, finished = 0;
+    std::vector<Call> recorded;
+    TransferFunctionEstimate result;
+};
+
+TransferFunctionEstimate validEstimate(double smoothedValue, double rawValue)
+{
+    TransferFunctionEstimate e;
+    e.rawBins.assign((std::size_t) tableSize, rawValue);
+    e.smoothedBins.assign((std::size_t) tableSize, smoothedValue);
+    e.valid = true;
+    return e;
+}
+
+void setParameter(PluginAudioProcessor& processor, const char* id, float plainValue)
+{
+    auto* parameter = processor.getParameterState().getParameter(id);
+    parameter->setValueNotifyingHost(parameter->convertTo0to1(plainValue));
+}
+
+// Fills the capture with X = position and Y = 1e6 + position.
+void fillCapture(PluginAudioProcessor& processor)
+{
+    const auto n = processor.getCaptureBuffer().getCapacity();
+    std::vector<double> x((std::size_t) n), y((std::size_t) n);
+    for (int i = 0; i < n; ++i)
+    {
+        x[(std::size_t) i] = i;
+        y[(std::size_t) i] = 1.0e6 + i;
+    }
+    processor.getCaptureBuffer().push(x.data(), y.data(), n);
+}
+
+// Runs the message loop until everything posted so far, and whatever that posts in turn while
+// idle, has been delivered.
+void drainMessages()
+{
+    for (int round = 0; round < 3; ++round)
+    {
+        auto delivered = std::make_shared<bool>(false);
+        juce::MessageManager::callAsync([delivered] { *delivered = true; });
+        ASSERT_TRUE(testsupport::runMessageLoopUntil([&] { return *delivered; }));
+    }
+}
+
+bool waitUntilIdle(PluginAudioProcessor& processor)
+{
+    return testsupport::runMessageLoopUntil([&] { return !processor.isRefitInProgress(); });
+}
+} // namespace
+
+TEST(PluginAudioProcessorRefit, HandsTheAlignedNewestPairsAndTheParametersToTheEstimator)
+{
+    ControlledEstimator estimator;
+    PluginAudioProcessor processor(estimator.environment());
+    fillCapture(processor);
+    setParameter(processor, ParameterIDs::captureLength, 0.0f); // 16k
+    setParameter(processor, ParameterIDs::latencyX, 3.0f);
+    setParameter(processor, ParameterIDs::smoothing, 7.0f);
+    setParameter(processor, ParameterIDs::captureAlgorithm, 0.0f); // ODR
+
+    processor.snapshotCaptureAndRefit();
+    ASSERT_TRUE(waitUntilIdle(processor));
+
+    const auto calls = estimator.calls();
+    ASSERT_EQ(calls.size(), 1u);
+    const auto& call = calls[0];
+    EXPECT_EQ(call.tableSize, 16384);
+    EXPECT_EQ(call.smoothing, 7);
+    EXPECT_EQ(call.method, EstimationMethod::OrthogonalFit);
+    ASSERT_EQ(call.x.size(), 16381u);
+    ASSERT_EQ(call.y.size(), 16381u);
+    const double start = 131072 - 16384;
+    EXPECT_EQ(call.x.front(), start);
+    EXPECT_EQ(call.y.front(), 1.0e6 + start + 3);
+    EXPECT_EQ(call.x.back(), 131072 - 4);
+    EXPECT_EQ(call.y.back(), 1.0e6 + 131071);
+}
+
+TEST(PluginAudioProcessorRefit, RefitsTheSameSnapshotWithTheParametersCurrentAtTheTime)
+{
+    ControlledEstimator estimator;
+    PluginAudioProcessor processor(estimator.environment());
+    fillCapture(processor);
+    processor.snapshotCaptureAndRefit(); // defaults: 64k, Mean
+    ASSERT_TRUE(waitUntilIdle(processor));
+
+    // New pairs after the freeze are not part of the snapshot.
+    const std::vector<double> later(1000, -5.0);
+    processor.getCaptureBuffer().push(later.data(), later.data(), 1000);
+    setParameter(processor, ParameterIDs::captureLength, 3.0f); // 128k
+    setParameter(processor, ParameterIDs::captureAlgorithm, 0.0f);
+    processor.refitTransferFunction();
+    ASSERT_TRUE(waitUntilIdle(processor));
+
+    const auto calls = estimator.calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].method, EstimationMethod::SweepMean);
+    EXPECT_EQ(calls[0].x.size(), 65536u);
+    EXPECT_EQ(calls[1].method, EstimationMethod::OrthogonalFit);
+    ASSERT_EQ(calls[1].x.size(), 131072u);
+    EXPECT_EQ(calls[1].x.front(), 0.0);
+    EXPECT_EQ(calls[1].x.back(), 131071.0);
+}
+
+TEST(PluginAudioProcessorRefit, DoesNothingWithoutASnapshot)
+{
+    ControlledEstimator estimator;
+    PluginAudioProcessor processor(estimator.environment());
+    fillCapture(processor);
+    processor.refitTransferFunction();
+    EXPECT_FALSE(processor.isRefitInProgress());
+    drainMessages();
+    EXPECT_TRUE(estimator.calls().empty());
+}
+
+TEST(PluginAudioProcessorRefit, ReportsTheCaptureFullOnceTheSelectedLengthHasArrived)
+{
+    PluginAudioProcessor processor;
+    setParameter(processor, ParameterIDs::captureLength, 0.0f); // 16384
+    const std::vector<double> block(16383, 0.1);
+    processor.getCaptureBuffer().push(block.data(), block.data(), 16383);
+    EXPECT_FALSE(processor.isCaptureFull());
+    processor.getCaptureBuffer().push(block.data(), block.data(), 1);
+    EXPECT_TRUE(processor.isCaptureFull());
+
+    setParameter(processor, ParameterIDs::captureLength, 1.0f); // 32768
+    EXPECT_FALSE(processor.isCaptureFull());
+    processor.prepareToPlay(48000.0, 512);
+    setParameter(processor, ParameterIDs::captureLength, 0.0f);
+    EXPECT_FALSE(processor.isCaptureFull());
+}
+
+TEST(PluginAudioProcessorRefit, ValidEstimateFillsTableAndRawBinsAndTellsTheListener)
+{
+    ControlledEstimator estimator;
+    estimator.setResult(validEstimate(0.75, 0.5));
+    PluginAudioProcessor processor(estimator.environment());
+    int notifications = 0;
+    processor.onTableChanged = [&] { ++notifications; };
+    fillCapture(processor);
+
+    EXPECT_FALSE(processor.hasFit());
+    processor.snapshotCaptureAndRefit();
+    ASSERT_TRUE(testsupport::runMessageLoopUntil([&] { return notifications == 1; }));
+
+    EXPECT_TRUE(processor.hasFit());
+    EXPECT_EQ(processor.getTransferFunction().get(0), 0.75);
+    EXPECT_EQ(processor.getTransferFunction().get(16383), 0.75);
+    EXPECT_EQ(processor.getRawBins(), std::vector<double>((std::size_t) tableSize, 0.5));
+}
+
+TEST(PluginAudioProcessorRefit, InvalidEstimateLeavesTableAndRawBinsAsTheyWere)
+{
+    ControlledEstimator estimator;
+    estimator.setResult(validEstimate(0.75, 0.5));
+    PluginAudioProcessor processor(estimator.environment());
+    int notifications = 0;
+    processor.onTableChanged = [&] { ++notifications; };
+    fillCapture(processor);
+    processor.snapshotCaptureAndRefit();
+    ASSERT_TRUE(waitUntilIdle(processor));
+    drainMessages();
+    ASSERT_EQ(notifications, 1);
+
+    estimator.setResult(TransferFunctionEstimate{});
+    processor.refitTransferFunction();
+    ASSERT_TRUE(processor.isRefitInProgress());
+    ASSERT_TRUE(waitUntilIdle(processor));
+    drainMessages();
+
+    EXPECT_EQ(estimator.calls().size(), 2u);
+    EXPECT_EQ(notifications, 1);
+    EXPECT_TRUE(processor.hasFit());
+    EXPECT_EQ(processor.getTransferFunction().get(100), 0.75);
+    EXPECT_EQ(processor.getRawBins(), std::vector<double>((std::size_t) tableSize, 0.5));
+}
+
+TEST(PluginAudioProcessorRefit, WrittenBinsReachTheTableAndAreAnnouncedOnTheMessageThread)
+{
+    PluginAudioProcessor processor;
+    int notifications = 0;
+    processor.onTableChanged = [&]
+    {
+        EXPECT_TRUE(juce::MessageManager::getInstance()->isThisTheMessageThread());
+        ++notifications;
+    };
+
+    std::vector<double> values((std::size_t) tableSize);
+    for (int i = 0; i < tableSize; ++i)
+        values[(std::size_t) i] = std::sin(i * 0.001);
+    processor.writeSmoothedBinsToTransferFunction(values);
+
+    EXPECT_EQ(notifications, 0); // posted, not called in place
+    EXPECT_EQ(processor.getTransferFunction().copyValues(), values);
+    drainMessages();
+    EXPECT_EQ(notifications, 1);
+}
+
+TEST(PluginAudioProcessorRefit, ListenerRemovedBeforeTheNotificationArrivesIsNeverCalled)
+{
+    PluginAudioProcessor processor;
+    int oldListenerCalls = 0, newListenerCalls = 0;
+    processor.onTableChanged = [&] { ++oldListenerCalls; };
+    processor.writeSmoothedBinsToTransferFunction(std::vector<double>((std::size_t) tableSize, 0.1));
+
+    processor.onTableChanged = nullptr;
+    drainMessages();
+    EXPECT_EQ(oldListenerCalls, 0);
+
+    // A replacement installed in between receives the notification instead of the old one.
+    processor.onTableChanged = [&] { ++oldListenerCalls; };
+    processor.writeSmoothedBinsToTransferFunction(std::vector<double>((std::size_t) tableSize, 0.2));
+    processor.onTableChanged = [&] { ++newListenerCalls; };
+    drainMessages();
+    EXPECT_EQ(oldListenerCalls, 0);
+    EXPECT_EQ(newListenerCalls, 1);
+}
+
+TEST(PluginAudioProcessorRefit, NotificationPostedBeforeDestructionDoesNothingAfterwards)
+{
+    int calls = 0;
+    {
+        auto processor = std::make_unique<PluginAudioProcessor>();
+        processor->onTableChanged = [&] { ++calls; };
+        processor->writeSmoothedBinsToTransferFunction(std::vector<double>((std::size_t) tableSize, 0.1));
+    }
+    drainMessages();
+    EXPECT_EQ(calls, 0);
+}
+
+TEST(PluginAudioProcessorRefit, ThreadStartFailureIsReportedAndLeavesTheWorkerIdle)
+{
+    ControlledEstimator estimator;
+    auto environment = estimator.environment();
+    int attempts = 0;
+    environment.startThread = [&](std::function<void()> job)
+    {
+        if (++attempts == 1)
+            throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+        return std::thread(std::move(job));
+    };
+    PluginAudioProcessor processor(environment);
+    fillCapture(processor);
+
+    EXPECT_THROW(processor.snapshotCaptureAndRefit(), std::system_error);
+    EXPECT_FALSE(processor.isRefitInProgress());
+
+    // A later request starts normally and does not turn into a pending one.
+    processor.refitTransferFunction();
+    EXPECT_TRUE(processor.isRefitInProgress());
+    ASSERT_TRUE(waitUntilIdle(processor));
+    drainMessages();
+    EXPECT_EQ(estimator.calls().size(), 1u);
+}
+
+// Threaded lifecycle of the worker; also runs under ThreadSanitizer.
+TEST(RefitConcurrency, RequestsDuringAnEstimationCollapseIntoOneFurtherEstimation)
+{
+    ControlledEstimator estimator;
+    estimator.setResult(validEstimate(0.5, 0.5));
+    PluginAudioProcessor processor(estimator.environment());
+    fillCapture(processor);
+
+    estimator.hold();
+    processor.snapshotCaptureAndRefit();
+    estimator.waitUntilStarted(1);
+
+    setParameter(processor, ParameterIDs::smoothing, 11.0f);
+    processor.refitTransferFunction();
+    processor.refitTransferFunction();
+    setParameter(processor, ParameterIDs::smoothing, 12.0f);
+    processor.refitTransferFunction();
+    EXPECT_EQ(estimator.startedCount(), 1);
+
+    estimator.release();
+    ASSERT_TRUE(testsupport::runMessageLoopUntil([&] { return estimator.finishedCount() == 2; }));
+    ASSERT_TRUE(waitUntilIdle(processor));
+    drainMessages();
+
+    const auto calls = estimator.calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].smoothing, 50);
+    EXPECT_EQ(calls[1].smoothing, 12); // the follow-up uses the parameters current when it starts
+}
+
+TEST(RefitConcurrency, DestructionWaitsForTheEstimateAndNothingRunsAfterwards)
+{
+    ControlledEstimator estimator;
+    estimator.setResult(validEstimate(0.5, 0.5));
+    int notifications = 0;
+    std::thread releaser;
+    {
+        auto processor = std::make_unique<PluginAudioProcessor>(estimator.environment());
+        processor->onTableChanged = [&] { ++notifications; };
+        fillCapture(*processor);
+
+        estimator.hold();
+        processor->snapshotCaptureAndRefit();
+        estimator.waitUntilStarted(1);
+
+        // Let the estimate go only once destruction is (very likely) under way.
+        releaser = std::thread(
+            [&]
+            {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                estimator.release();
+            });
+        processor.reset();
+        EXPECT_EQ(estimator.finishedCount(), 1);
+    }
+    releaser.join();
+
+    // The completion was posted before the worker ended; it must find the processor gone.
+    drainMessages();
+    EXPECT_EQ(notifications, 0);
+}
+
+TEST(RefitConcurrency, TableReadsDuringAWriteSeeOnlyOldOrNewValues)
+{
+    PluginAudioProcessor processor;
+    const std::vector<double> ones((std::size_t) tableSize, 1.0), twos((std::size_t) tableSize, 2.0);
+    processor.writeSmoothedBinsToTransferFunction(ones);
+
+    std::atomic<bool> stop{false}, sawOther{false};
+    std::thread reader(
+        [&]
+        {
+            while (!stop.load())
+                for (int i = 0; i < tableSize; i += 61)
+                {
+                    const auto v = processor.getTransferFunction().get(i);
+                    if (v != 1.0 && v != 2.0)
+                        sawOther = true;
+                }
+        });
+
+    for (int round = 0; round < 50; ++round)
+        processor.writeSmoothedBinsToTransferFunction(round % 2 == 0 ? twos : ones);
+    stop = true;
+    reader.join();
+    EXPECT_FALSE(sawOther.load());
+}
+
+TEST(PluginAudioProcessorRefit, FitsATanhDeviceFedThroughTheSidechainWithTheRealEstimator)
+{
+    PluginAudioProcessor processor;
+    processor.setRateAndBufferSizeDetails(48000.0, 512);
+    processor.prepareToPlay(48000.0, 512);
+    setParameter(processor, ParameterIDs::captureLength, 0.0f); // 16k keeps the test quick
+
+    // Main input = device output (channels 0-1), sidechain = device input (channels 2-3).
+    juce::AudioBuffer<double> block(4, 512);
+    juce::MidiBuffer midi;
+    int n = 0;
+    while (!processor.isCaptureFull())
+    {
+        for (int i = 0; i < 512; ++i, ++n)
+        {
+            const auto x = 0.8 * std::sin(2.0 * juce::MathConstants<double>::pi * 100.0 * n / 48000.0);
+            block.setSample(2, i, x);
+            block.setSample(0, i, std::tanh(2.0 * x));
+        }
+        processor.processBlock(block, midi);
+    }
+    ASSERT_TRUE(processor.isSidechainConnected());
+
+    int notifications = 0;
+    processor.onTableChanged = [&] { ++notifications; };
+    processor.snapshotCaptureAndRefit();
+    ASSERT_TRUE(
+        testsupport::runMessageLoopUntil([&] { return notifications == 1; }, std::chrono::minutes(2)));
+
+    // Both axes normalised to their peaks: the curve is tanh(1.6 u) / tanh(1.6).
+    double worst = 0.0;
+    for (int i = 0; i < tableSize; i += 7)
+    {
+        const auto u = TransferFunctionTable::xAt(i);
+        worst = std::max(
+            worst, std::abs(processor.getTransferFunction().get(i) - std::tanh(1.6 * u) / std::tanh(1.6)));
+    }
+    EXPECT_LT(worst, 0.01);
+    EXPECT_EQ(processor.getRawBins().size(), (std::size_t) tableSize);
+}

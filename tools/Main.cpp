@@ -1,0 +1,58 @@
+// veltrane-probe: the measurement without a window, for recorded files and scripted checks.
+#include "tools/ProbeCommands.h"
+
+#include <juce_events/juce_events.h>
+
+namespace ProbeCommands
+{
+juce::String usage()
+{
+    return R"(usage:
+  veltrane-probe fit --x IN.wav[:channel] --y OUT.wav[:channel] [--algorithm odr|mean]
+                     [--length 16k|32k|64k|128k] [--smoothing 1..100] [--latency-x S] [--latency-y S]
+                     [--artist NAME] [--output curve.tfunc] [--csv curve.csv]
+  veltrane-probe inspect FILE.tfunc [--csv values.csv]
+  veltrane-probe demo [--device tanh|hardclip|asym] [--drive D] [--output demo.tfunc] [--csv demo.csv]
+                      [fit options as above]
+
+X is the signal fed into the device, Y the device's output; both may be channels of one file
+(channels count from 1, the default is 1). The fit uses the newest --length samples of the
+recording. A latency delays its stream: if Y lags X by d samples, pass --latency-x d.
+Exit status: 0 success, 1 a file or the fit failed, 2 bad arguments.)";
+}
+} // namespace ProbeCommands
+
+int main(int argc, char** argv)
+{
+    // The refit's result comes back through the message loop, so the framework runs as in a host.
+    juce::ScopedJuceInitialiser_GUI juce;
+    Console console;
+
+    juce::StringArray arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.add(juce::String::fromUTF8(argv[i]));
+
+    if (arguments.isEmpty())
+    {
+        console.error("no command given\n" + ProbeCommands::usage());
+        return ProbeCommands::usageError;
+    }
+
+    const auto command = arguments[0];
+    arguments.remove(0);
+
+    if (command == "fit")
+        return ProbeCommands::fit(arguments, console);
+    if (command == "inspect")
+        return ProbeCommands::inspect(arguments, console);
+    if (command == "demo")
+        return ProbeCommands::demo(arguments, console);
+    if (command == "help" || command == "--help" || command == "-h")
+    {
+        console.print(ProbeCommands::usage());
+        return ProbeCommands::success;
+    }
+
+    console.error("unknown command " + command + "\n" + ProbeCommands::usage());
+    return ProbeCommands::usageError;
+}
