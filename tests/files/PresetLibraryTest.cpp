@@ -1,6 +1,6 @@
 #include "files/PresetLibrary.h"
 
-#include "TemporaryFolder.h"
+#include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -69,7 +69,7 @@ protected:
         return names;
     }
 
-    TemporaryFolder temporary;
+    testsupport::TemporaryFolder temporary;
     juce::File factoryFolder, userFolder;
     juce::MemoryBlock presetBytes{"new preset bytes", 16};
     juce::StringArray writeTargets, savedPaths;

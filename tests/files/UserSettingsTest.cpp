@@ -1,6 +1,6 @@
 #include "files/UserSettings.h"
 
-#include "TemporaryFolder.h"
+#include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +47,7 @@ protected:
         return std::nullopt;
     }
 
-    TemporaryFolder temporary;
+    testsupport::TemporaryFolder temporary;
 };
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "files/PresetFormat.h"
 #include "files/ValueTreeStreamCheck.h"
+#include "support/TemporaryFolder.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
@@ -74,13 +75,9 @@ class ProbeCommandLine : public ::testing::Test
 protected:
     void SetUp() override
     {
-        folder = juce::File::getSpecialLocation(juce::File::tempDirectory)
-                     .getNonexistentChildFile("veltrane-probe-test", {}, false);
-        ASSERT_TRUE(folder.createDirectory());
+        ASSERT_TRUE(folder.isDirectory());
         formats.registerBasicFormats();
     }
-
-    void TearDown() override { folder.deleteRecursively(); }
 
     juce::String path(const juce::String& name) const { return folder.getChildFile(name).getFullPathName(); }
 
@@ -127,7 +124,8 @@ protected:
         writeAudio(yName, {recording[1]});
     }
 
-    juce::File folder;
+    testsupport::TemporaryFolder temporary;
+    const juce::File& folder = temporary.get();
     juce::AudioFormatManager formats;
 };
 } // namespace

@@ -2,16 +2,26 @@
 
 #include <juce_core/juce_core.h>
 
+#include <stdlib.h>
+#include <string>
+
 // A fresh folder under the system's temporary folder, deleted with everything in it at the end of
 // the test, so that no test touches the user's real settings or presets.
+namespace testsupport
+{
 class TemporaryFolder
 {
 public:
+    // Test processes run in parallel: a random name, created atomically (mkdtemp), so that two
+    // processes never share a folder.
     TemporaryFolder()
-        : folder(juce::File::getSpecialLocation(juce::File::tempDirectory)
-                     .getNonexistentChildFile("veltrane-files-test", {}, false))
     {
-        folder.createDirectory();
+        auto pattern = juce::File::getSpecialLocation(juce::File::tempDirectory)
+                           .getChildFile("veltrane-files-test-XXXXXX")
+                           .getFullPathName()
+                           .toStdString();
+        if (::mkdtemp(pattern.data()) != nullptr)
+            folder = juce::File(pattern);
     }
 
     ~TemporaryFolder() { folder.deleteRecursively(); }
@@ -24,3 +34,4 @@ public:
 private:
     juce::File folder;
 };
+} // namespace testsupport
