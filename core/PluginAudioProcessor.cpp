@@ -4,7 +4,9 @@
 #include "core/ParameterLayout.h"
 #include "core/ParameterValues.h"
 #include "estimation/TransferFunctionEstimator.h"
+#include "files/ApplicationDataFolders.h"
 #include "files/PresetFormat.h"
+#include "files/UserSettings.h"
 #include "files/ValueTreeStreamCheck.h"
 
 #include <system_error>
@@ -26,6 +28,30 @@ PluginAudioProcessor::PluginAudioProcessor(PluginEnvironment environmentToUse)
         environment.estimate = estimation::estimateTransferFunction;
     if (!environment.startThread)
         environment.startThread = [](std::function<void()> job) { return std::thread(std::move(job)); };
+
+    presetLibrary = std::make_unique<PresetLibrary>(
+        [this](juce::MemoryBlock& block, const juce::File&) { writeCurrentTableAsPreset(block); },
+        [this](const void* data, int size, const juce::File&) { restoreTransferFunction(data, size); },
+        [] { return juce::String(); }, [](const juce::String&) {}, "tfunc",
+        ApplicationDataFolders::presetFolderIn(environment.commonApplicationDataFolder),
+        ApplicationDataFolders::presetFolderIn(environment.userApplicationDataFolder));
+}
+
+void PluginAudioProcessor::writeCurrentTableAsPreset(juce::MemoryBlock& destination) const
+{
+    std::vector<double> values((size_t) PresetFormat::tableSize, 0.0);
+    for (int i = 0; i < TransferFunctionTable::size && i < (int) values.size(); ++i)
+        values[(size_t) i] = transferFunction.get(i);
+
+    const auto artist =
+        environment.artistName
+            ? environment.artistName()
+            : UserSettings(ApplicationDataFolders::makerFolderIn(environment.userApplicationDataFolder))
+                  .getArtistName();
+
+    auto preset = writePreset(values, artist);
+    if (preset.ok)
+        destination = std::move(preset.bytes);
 }
 
 PluginAudioProcessor::~PluginAudioProcessor()

@@ -3,6 +3,7 @@
 #include "core/CaptureBuffer.h"
 #include "core/TransferFunctionTable.h"
 #include "estimation/EstimationTypes.h"
+#include "files/PresetLibrary.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -30,6 +31,15 @@ struct PluginEnvironment
     Estimator estimate;
     // Starts the refit worker; when empty, a plain std::thread. May throw std::system_error.
     ThreadStarter startThread;
+
+    // The current user's and the all-users application-data folders. The preset folders and the
+    // settings files live below them. Empty paths (the default) leave the processor without preset
+    // folders, so that tests never touch the user's real files.
+    juce::File userApplicationDataFolder;
+    juce::File commonApplicationDataFolder;
+
+    // The artist name embedded into saved presets; when empty, the one in the user's artist settings.
+    std::function<juce::String()> artistName;
 };
 
 class PluginAudioProcessor final : public juce::AudioProcessor
@@ -84,6 +94,9 @@ public:
     bool hasFit() const noexcept { return fitAvailable; }
     bool isRefitInProgress() const noexcept { return refitInProgress.load(); }
 
+    // Saves the current table as a preset file (the editor's save button, the command-line probe).
+    PresetLibrary& getPresetLibrary() noexcept { return *presetLibrary; }
+
     // For the editor, the command-line probe and the tests.
     juce::AudioProcessorValueTreeState& getParameterState() noexcept { return parameterState; }
     CaptureBuffer& getCaptureBuffer() noexcept { return captureBuffer; }
@@ -97,6 +110,9 @@ private:
     // Replaces the table from the bytes of a preset file; the preset library's load callback.
     // Returns false, leaving the table as it was, when the bytes are not a readable preset.
     bool restoreTransferFunction(const void* data, int sizeInBytes);
+
+    // The preset library's write callback: the current table as preset bytes; empty on failure.
+    void writeCurrentTableAsPreset(juce::MemoryBlock& destination) const;
 
     void completeRefit(estimation::TransferFunctionEstimate result);
     void postTableChanged();
@@ -121,6 +137,9 @@ private:
     bool refitPending = false;
     // Shared with every posted completion and notification, which do nothing once it is false.
     std::shared_ptr<std::atomic<bool>> alive = std::make_shared<std::atomic<bool>>(true);
+
+    // Created last: its callbacks reach the table and the settings.
+    std::unique_ptr<PresetLibrary> presetLibrary;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(PluginAudioProcessor)
 };

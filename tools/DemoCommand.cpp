@@ -19,7 +19,8 @@ constexpr double maximumDrive = 100.0;
 int demo(const juce::StringArray& arguments, Console& console)
 {
     auto known = FitSettings::optionNames;
-    known.addArray({"device", "drive", "artist", "output", "csv"});
+    known.addArray({"device", "drive"});
+    known.addArray(ProbeOutputs::optionNames);
     const auto parsed = CommandLineOptions::parse(arguments, known);
     if (!parsed.ok)
     {
@@ -53,7 +54,7 @@ int demo(const juce::StringArray& arguments, Console& console)
         return usageError;
     }
 
-    ProbeSession session;
+    ProbeSession session(ProbeOutputs::environmentFor(options, options.has("save-to-library")));
     if (const auto applied = FitSettings::apply(options, session); applied.failed())
     {
         console.error(applied.getErrorMessage());

@@ -9,7 +9,8 @@ namespace ProbeCommands
 int fit(const juce::StringArray& arguments, Console& console)
 {
     auto known = FitSettings::optionNames;
-    known.addArray({"x", "y", "artist", "output", "csv"});
+    known.addArray({"x", "y"});
+    known.addArray(ProbeOutputs::optionNames);
     const auto parsed = CommandLineOptions::parse(arguments, known);
     if (!parsed.ok)
     {
@@ -28,7 +29,7 @@ int fit(const juce::StringArray& arguments, Console& console)
         return usageError;
     }
 
-    ProbeSession session;
+    ProbeSession session(ProbeOutputs::environmentFor(options, options.has("save-to-library")));
     if (const auto applied = FitSettings::apply(options, session); applied.failed())
     {
         console.error(applied.getErrorMessage());

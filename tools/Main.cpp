@@ -11,13 +11,17 @@ juce::String usage()
   veltrane-probe fit --x IN.wav[:channel] --y OUT.wav[:channel] [--algorithm odr|mean]
                      [--length 16k|32k|64k|128k] [--smoothing 1..100] [--latency-x S] [--latency-y S]
                      [--artist NAME] [--output curve.tfunc] [--csv curve.csv]
+                     [--save-to-library NAME] [--user-data DIR] [--common-data DIR]
   veltrane-probe inspect FILE.tfunc [--csv values.csv]
   veltrane-probe demo [--device tanh|hardclip|asym] [--drive D] [--output demo.tfunc] [--csv demo.csv]
                       [fit options as above]
+  veltrane-probe library [--user-data DIR] [--common-data DIR]
 
 X is the signal fed into the device, Y the device's output; both may be channels of one file
 (channels count from 1, the default is 1). The fit uses the newest --length samples of the
 recording. A latency delays its stream: if Y lags X by d samples, pass --latency-x d.
+--save-to-library saves into the user preset folder (below the user's application data, or
+below --user-data DIR); "library" lists the presets there and in the all-users folder.
 Exit status: 0 success, 1 a file or the fit failed, 2 bad arguments.)";
 }
 } // namespace ProbeCommands
@@ -47,6 +51,8 @@ int main(int argc, char** argv)
         return ProbeCommands::inspect(arguments, console);
     if (command == "demo")
         return ProbeCommands::demo(arguments, console);
+    if (command == "library")
+        return ProbeCommands::library(arguments, console);
     if (command == "help" || command == "--help" || command == "-h")
     {
         console.print(ProbeCommands::usage());

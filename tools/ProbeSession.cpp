@@ -4,8 +4,8 @@
 
 #include <system_error>
 
-ProbeSession::ProbeSession()
-    : processor(std::make_unique<PluginAudioProcessor>())
+ProbeSession::ProbeSession(PluginEnvironment environment)
+    : processor(std::make_unique<PluginAudioProcessor>(std::move(environment)))
 {
     // Main input (Y) and sidechain (X) both on, as a host with the sidechain connected.
     processor->enableAllBuses();

@@ -14,7 +14,8 @@ class ProbeSession
 public:
     static constexpr int blockSize = 512;
 
-    ProbeSession();
+    // environment: the folders and artist name for saving into the preset library.
+    explicit ProbeSession(PluginEnvironment environment);
     ~ProbeSession();
 
     // Sets a parameter from its plain value; refuses values outside the parameter's range.
@@ -35,6 +36,7 @@ public:
     juce::String parameterText(const char* id) const;
 
     std::vector<double> tableValues() const;
+    PresetLibrary& presetLibrary() const { return processor->getPresetLibrary(); }
     const std::vector<double>& rawBins() const;
 
 private:

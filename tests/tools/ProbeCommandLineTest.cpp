@@ -425,3 +425,68 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"inspectOtherTree", {"inspect", "@params.tfunc"}, 1, "ValueTree is not a Preset type"},
         BadInput{"inspectTwoFiles", {"inspect", "@a.tfunc", "@b.tfunc"}, 2, "inspect needs exactly one"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The save path of the window, from the command line: the preset lands in the user preset folder
+// with the artist in its metadata, "inspect" reads it back and "library" lists it beside the
+// factory presets; a save aimed into the factory folder lands in the user folder instead.
+TEST_F(ProbeCommandLine, SavesIntoTheUserPresetLibraryWithTheArtist)
+{
+    writeTanhFiles();
+    const auto userData = path("user-data"), commonData = path("common-data");
+    const auto factoryFolder = folder.getChildFile("common-data/Corvane/Transfer Functions");
+    ASSERT_TRUE(factoryFolder.getChildFile("Tubes").createDirectory());
+    ASSERT_TRUE(factoryFolder.getChildFile("Tubes/warm.tfunc").replaceWithText("factory"));
+
+    const auto fitted = runProbe({"fit", "--x", path("x.wav"), "--y", path("y.wav"), "--length", "16k",
+                                  "--artist", "Ada Lovelace", "--save-to-library", "My Tanh", "--user-data",
+                                  userData, "--common-data", commonData});
+    ASSERT_EQ(fitted.exitCode, 0) << fitted.output;
+
+    const auto saved = folder.getChildFile("user-data/Corvane/Transfer Functions/My Tanh.tfunc");
+    ASSERT_TRUE(saved.existsAsFile()) << fitted.output;
+    EXPECT_TRUE(fitted.output.contains(saved.getFullPathName())) << fitted.output;
+
+    const auto inspected = runProbe({"inspect", saved.getFullPathName()});
+    ASSERT_EQ(inspected.exitCode, 0) << inspected.output;
+    EXPECT_TRUE(inspected.output.contains("artist: Ada Lovelace\n")) << inspected.output;
+    EXPECT_TRUE(inspected.output.contains("format version: 5\n")) << inspected.output;
+
+    const auto listed = runProbe({"library", "--user-data", userData, "--common-data", commonData});
+    ASSERT_EQ(listed.exitCode, 0) << listed.output;
+    EXPECT_TRUE(listed.output.contains(saved.getFullPathName() + "\n")) << listed.output;
+    EXPECT_TRUE(listed.output.contains(factoryFolder.getChildFile("Tubes/warm.tfunc").getFullPathName() +
+                                       " (factory)\n"))
+        << listed.output;
+    EXPECT_TRUE(listed.output.contains("2 presets")) << listed.output;
+
+    // --output into the factory folder is redirected; the factory file keeps its content.
+    const auto redirected = runProbe({"fit", "--x", path("x.wav"), "--y", path("y.wav"), "--length", "16k",
+                                      "--user-data", userData, "--common-data", commonData, "--output",
+                                      factoryFolder.getChildFile("Tubes/warm.tfunc").getFullPathName()});
+    ASSERT_EQ(redirected.exitCode, 0) << redirected.output;
+    EXPECT_EQ(factoryFolder.getChildFile("Tubes/warm.tfunc").loadFileAsString(), "factory");
+    EXPECT_TRUE(folder.getChildFile("user-data/Corvane/Transfer Functions/Tubes/warm.tfunc").existsAsFile());
+}
+
+TEST_F(ProbeCommandLine, ArtistComesFromTheUserSettingsWhenNotGiven)
+{
+    writeTanhFiles();
+    const auto settings = folder.getChildFile("user-data/Corvane/artist-settings.xml");
+    ASSERT_TRUE(settings.getParentDirectory().createDirectory());
+    ASSERT_TRUE(settings.replaceWithText("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<PROPERTIES>\n"
+                                         "  <VALUE name=\"artistName\" val=\"Settings Artist\"/>\n"
+                                         "</PROPERTIES>\n"));
+
+    const auto fitted = runProbe({"fit", "--x", path("x.wav"), "--y", path("y.wav"), "--length", "16k",
+                                  "--save-to-library", "from-settings", "--user-data", path("user-data")});
+    ASSERT_EQ(fitted.exitCode, 0) << fitted.output;
+    const auto inspected = runProbe(
+        {"inspect",
+         folder.getChildFile("user-data/Corvane/Transfer Functions/from-settings.tfunc").getFullPathName()});
+    EXPECT_TRUE(inspected.output.contains("artist: Settings Artist\n")) << inspected.output;
+
+    const auto refused = runProbe({"fit", "--x", path("x.wav"), "--y", path("y.wav"), "--length", "16k",
+                                   "--save-to-library", "../escape", "--user-data", path("user-data")});
+    EXPECT_EQ(refused.exitCode, 1) << refused.output;
+    EXPECT_FALSE(folder.getChildFile("user-data/Corvane/escape.tfunc").exists());
+}
