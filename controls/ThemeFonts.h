@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/FontSpec.h"
+#include "controls/TextStyles.h"
 
 #include <juce_graphics/juce_graphics.h>
 
