@@ -90,6 +90,6 @@ endfunction()
 veltrane_add_juce_library(veltrane_juce)
 
 # The same framework with VST3 hosting, for the test that loads the built bundle as a host does.
-if(VELTRANE_BUILD_TESTS OR VELTRANE_BUILD_HOST_TEST)
+if((VELTRANE_BUILD_TESTS AND VELTRANE_BUILD_PLUGIN) OR VELTRANE_BUILD_HOST_TEST)
     veltrane_add_juce_library(veltrane_juce_hosting DEFINITIONS JUCE_PLUGINHOST_VST3=1)
 endif()
