@@ -1,5 +1,7 @@
 #include "estimation/BinGapFilling.h"
 
+#include "estimation/BinSmoothing.h"
+
 #include <cmath>
 
 namespace estimation
@@ -45,6 +47,15 @@ std::vector<double> fillBinGaps(const std::vector<double>& values)
     for (long i = last + 1; i < n; ++i)
         v[static_cast<size_t>(i)] = v[static_cast<size_t>(last)] + static_cast<double>(i - last) * tailStep;
     return v;
+}
+
+TransferFunctionEstimate finishEstimate(const std::vector<double>& values, int smoothing)
+{
+    TransferFunctionEstimate result;
+    result.rawBins = fillBinGaps(values);
+    result.smoothedBins = smoothBins(result.rawBins, smoothing);
+    result.valid = true;
+    return result;
 }
 
 } // namespace estimation

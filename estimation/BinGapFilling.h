@@ -1,5 +1,7 @@
 #pragma once
 
+#include "estimation/EstimationTypes.h"
+
 #include <vector>
 
 namespace estimation
@@ -9,5 +11,9 @@ namespace estimation
 // continued linearly past the first and last known entries (unclamped). No known entry gives zeros,
 // a single one gives a constant.
 std::vector<double> fillBinGaps(const std::vector<double>& values);
+
+// The two steps that end every estimator: the gaps of values filled (rawBins), then smoothed and
+// peak-normalised (smoothedBins). Always valid.
+TransferFunctionEstimate finishEstimate(const std::vector<double>& values, int smoothing);
 
 } // namespace estimation

@@ -32,11 +32,7 @@ TransferFunctionEstimate fitBinnedMean(const std::vector<double>& x, const std::
             values[static_cast<size_t>(b)] =
                 sums[static_cast<size_t>(b)] / static_cast<double>(counts[static_cast<size_t>(b)]);
 
-    TransferFunctionEstimate result;
-    result.rawBins = fillBinGaps(values);
-    result.smoothedBins = smoothBins(result.rawBins, smoothing);
-    result.valid = true;
-    return result;
+    return finishEstimate(values, smoothing);
 }
 
 } // namespace estimation

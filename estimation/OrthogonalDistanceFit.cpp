@@ -146,11 +146,7 @@ TransferFunctionEstimate fitOrthogonalDistance(const std::vector<double>& x, con
     if (allNaN(refined.values))
         return fitBinnedMean(x, y, smoothing);
 
-    TransferFunctionEstimate result;
-    result.rawBins = fillBinGaps(refined.values);
-    result.smoothedBins = smoothBins(result.rawBins, smoothing);
-    result.valid = true;
-    return result;
+    return finishEstimate(refined.values, smoothing);
 }
 
 } // namespace estimation

@@ -211,11 +211,7 @@ TransferFunctionEstimate fitSweepMean(const std::vector<double>& x, const std::v
     if (std::all_of(combined.begin(), combined.end(), [](double v) { return std::isnan(v); }))
         return fitOrthogonalDistance(x, y, smoothing);
 
-    TransferFunctionEstimate result;
-    result.rawBins = fillBinGaps(combined);
-    result.smoothedBins = smoothBins(result.rawBins, smoothing);
-    result.valid = true;
-    return result;
+    return finishEstimate(combined, smoothing);
 }
 
 } // namespace estimation
