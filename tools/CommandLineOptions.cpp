@@ -40,6 +40,18 @@ CommandLineOptions::Parsed CommandLineOptions::parse(const juce::StringArray& ar
     return result;
 }
 
+CommandLineOptions::Parsed CommandLineOptions::parseOptionsOnly(const juce::StringArray& arguments,
+                                                                const juce::StringArray& knownOptions)
+{
+    auto result = parse(arguments, knownOptions);
+    if (result.ok && !result.options.getPositional().isEmpty())
+    {
+        result.ok = false;
+        result.error = "unexpected argument " + result.options.getPositional()[0];
+    }
+    return result;
+}
+
 std::optional<juce::String> CommandLineOptions::get(const juce::String& name) const
 {
     const auto found = values.find(name);

@@ -14,6 +14,8 @@ public:
 
     // knownOptions: names without the dashes.
     static Parsed parse(const juce::StringArray& arguments, const juce::StringArray& knownOptions);
+    // As parse, for commands that take options only: a positional argument is an error too.
+    static Parsed parseOptionsOnly(const juce::StringArray& arguments, const juce::StringArray& knownOptions);
 
     std::optional<juce::String> get(const juce::String& name) const;
     bool has(const juce::String& name) const { return values.count(name) != 0; }

@@ -21,18 +21,13 @@ int demo(const juce::StringArray& arguments, Console& console)
     auto known = FitSettings::optionNames;
     known.addArray({"device", "drive"});
     known.addArray(ProbeOutputs::optionNames);
-    const auto parsed = CommandLineOptions::parse(arguments, known);
+    const auto parsed = CommandLineOptions::parseOptionsOnly(arguments, known);
     if (!parsed.ok)
     {
         console.error(parsed.error);
         return usageError;
     }
     const auto& options = parsed.options;
-    if (!options.getPositional().isEmpty())
-    {
-        console.error("unexpected argument " + options.getPositional()[0]);
-        return usageError;
-    }
 
     auto drive = defaultDrive;
     if (const auto text = options.get("drive"))

@@ -11,18 +11,13 @@ int fit(const juce::StringArray& arguments, Console& console)
     auto known = FitSettings::optionNames;
     known.addArray({"x", "y"});
     known.addArray(ProbeOutputs::optionNames);
-    const auto parsed = CommandLineOptions::parse(arguments, known);
+    const auto parsed = CommandLineOptions::parseOptionsOnly(arguments, known);
     if (!parsed.ok)
     {
         console.error(parsed.error);
         return usageError;
     }
     const auto& options = parsed.options;
-    if (!options.getPositional().isEmpty())
-    {
-        console.error("unexpected argument " + options.getPositional()[0]);
-        return usageError;
-    }
     if (!options.has("x") || !options.has("y"))
     {
         console.error("fit needs --x IN.wav[:channel] and --y OUT.wav[:channel]");

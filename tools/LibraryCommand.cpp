@@ -8,15 +8,10 @@ namespace ProbeCommands
 // the user's, as the processor's library sees them.
 int library(const juce::StringArray& arguments, Console& console)
 {
-    const auto parsed = CommandLineOptions::parse(arguments, ProbeOutputs::folderOptionNames);
+    const auto parsed = CommandLineOptions::parseOptionsOnly(arguments, ProbeOutputs::folderOptionNames);
     if (!parsed.ok)
     {
         console.error(parsed.error);
-        return usageError;
-    }
-    if (!parsed.options.getPositional().isEmpty())
-    {
-        console.error("unexpected argument " + parsed.options.getPositional()[0]);
         return usageError;
     }
 
