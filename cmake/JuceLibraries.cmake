@@ -33,9 +33,9 @@ target_compile_definitions(veltrane_juce_options INTERFACE
     JUCE_LOAD_CURL_SYMBOLS_LAZILY=0
     JUCE_VST3_CAN_REPLACE_VST2=0
     JUCE_STRICT_REFCOUNTEDPOINTER=1
-    # The command-line probe and the tests pump the message loop (runDispatchLoopUntil) while a
-    # refit completes; the plug-in itself never runs a modal loop.
-    JUCE_MODAL_LOOPS_PERMITTED=1
+    # No modal loops anywhere: a plug-in must never run one inside the host's message thread. The
+    # command-line probe and the tests step the message queue themselves while they wait.
+    JUCE_MODAL_LOOPS_PERMITTED=0
     VELTRANE_PRODUCT_VERSION="${VELTRANE_PRODUCT_VERSION}")
 
 # Debian's JUCE is de-vendored: the codecs and compression libraries come from the system.

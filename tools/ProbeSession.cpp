@@ -4,6 +4,26 @@
 
 #include <system_error>
 
+namespace juce
+{
+// The framework's single-step dispatcher (Linux and Windows); the build has no modal loops, so
+// the probe steps the message queue itself while it waits for the fit.
+bool dispatchNextMessageOnSystemQueue(bool returnIfNoPendingMessages);
+} // namespace juce
+
+namespace
+{
+void dispatchMessagesFor(double milliseconds)
+{
+    const auto end = juce::Time::getMillisecondCounterHiRes() + milliseconds;
+    do
+    {
+        if (!juce::dispatchNextMessageOnSystemQueue(true))
+            juce::Thread::sleep(1);
+    } while (juce::Time::getMillisecondCounterHiRes() < end);
+}
+} // namespace
+
 ProbeSession::ProbeSession(PluginEnvironment environment)
     : processor(std::make_unique<PluginAudioProcessor>(std::move(environment)))
 {
@@ -112,10 +132,9 @@ juce::Result ProbeSession::fit(Console& console)
     }
 
     const auto started = juce::Time::getMillisecondCounterHiRes();
-    auto* messageManager = juce::MessageManager::getInstance();
     while (processor->isRefitInProgress())
     {
-        messageManager->runDispatchLoopUntil(50);
+        dispatchMessagesFor(50);
         console.progress(
             "fitting: " + juce::String((juce::Time::getMillisecondCounterHiRes() - started) / 1000.0, 1) +
             " s");
@@ -125,7 +144,7 @@ juce::Result ProbeSession::fit(Console& console)
     bool drained = false;
     juce::MessageManager::callAsync([&] { drained = true; });
     while (!drained)
-        messageManager->runDispatchLoopUntil(10);
+        dispatchMessagesFor(10);
     console.endProgress();
     processor->onTableChanged = nullptr;
 

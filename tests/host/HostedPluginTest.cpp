@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include "support/MessageLoop.h"
+
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <memory>
+#include <thread>
 
 #ifndef VELTRANE_VST3_BUNDLE
 #error "VELTRANE_VST3_BUNDLE must name the built bundle"
@@ -52,7 +56,8 @@ void fillSignal(juce::AudioBuffer<float>& buffer, int offset)
 {
     for (int c = 0; c < buffer.getNumChannels(); ++c)
         for (int i = 0; i < buffer.getNumSamples(); ++i)
-            buffer.setSample(c, i, 0.8f * std::sin(0.003f * (float)(i + offset) * (float)(c + 1) + (float)c));
+            buffer.setSample(c, i,
+                             0.8f * std::sin(0.003f * (float) (i + offset) * (float) (c + 1) + (float) c));
 }
 
 // Runs a few blocks and reports whether every output channel equals the same input channel.
@@ -67,13 +72,13 @@ bool passesThrough(juce::AudioPluginInstance& plugin, int channels, int samplesP
         juce::AudioBuffer<Sample> buffer(channels, samplesPerBlock);
         for (int c = 0; c < channels; ++c)
             for (int i = 0; i < samplesPerBlock; ++i)
-                buffer.setSample(c, i, (Sample)reference.getSample(c, i));
+                buffer.setSample(c, i, (Sample) reference.getSample(c, i));
 
         plugin.processBlock(buffer, midi);
 
         for (int c = 0; c < plugin.getTotalNumOutputChannels(); ++c)
             for (int i = 0; i < samplesPerBlock; ++i)
-                if (buffer.getSample(c, i) != (Sample)reference.getSample(c, i))
+                if (buffer.getSample(c, i) != (Sample) reference.getSample(c, i))
                 {
                     ADD_FAILURE() << "channel " << c << " sample " << i << " of block " << block;
                     return false;
@@ -198,7 +203,7 @@ TEST_F(HostedPlugin, StateSavedFromOneInstanceRestoresIntoAnother)
     first->getStateInformation(state);
     ASSERT_GT(state.getSize(), 0u);
 
-    second->setStateInformation(state.getData(), (int)state.getSize());
+    second->setStateInformation(state.getData(), (int) state.getSize());
     for (int i = 0; i < 9; ++i)
     {
         // Values are quantised to the parameter's step: compare the plain values the host shows.
@@ -211,7 +216,7 @@ TEST_F(HostedPlugin, StateSavedFromOneInstanceRestoresIntoAnother)
 
     // Garbage from a host changes nothing and does not crash.
     const char garbage[] = "definitely not a value tree";
-    second->setStateInformation(garbage, (int)sizeof(garbage));
+    second->setStateInformation(garbage, (int) sizeof(garbage));
     EXPECT_NEAR(second->getParameters()[0]->getValue(), first->getParameters()[0]->getValue(), 1e-6);
 }
 
@@ -251,9 +256,93 @@ TEST_F(HostedPlugin, SurvivesRandomAutomationWhileProcessing)
             parameter->setValueNotifyingHost(random.nextFloat());
             const auto text = parameter->getCurrentValueAsText();
             EXPECT_FALSE(text.isEmpty()) << parameter->getName(100);
-            EXPECT_EQ(parameter->getText(parameter->getValueForText(text), 100), text) << parameter->getName(100);
+            EXPECT_EQ(parameter->getText(parameter->getValueForText(text), 100), text)
+                << parameter->getName(100);
         }
         ASSERT_TRUE(passesThrough<float>(*plugin, 4)) << "round " << round;
+    }
+    plugin->releaseResources();
+}
+
+// Plays a sine through a tanh "device" into the plug-in on a thread of its own, as a host's audio
+// thread does, until destroyed.
+class AudioThread
+{
+public:
+    explicit AudioThread(juce::AudioPluginInstance& pluginToPlay)
+        : plugin(pluginToPlay)
+        , thread([this] { run(); })
+    {
+    }
+
+    ~AudioThread()
+    {
+        running = false;
+        thread.join();
+    }
+
+    int blocksPlayed() const { return blocks.load(); }
+
+private:
+    void run()
+    {
+        juce::AudioBuffer<float> buffer(4, blockSize);
+        juce::MidiBuffer midi;
+        double phase = 0.0;
+        while (running)
+        {
+            for (int i = 0; i < blockSize; ++i, phase += 0.01)
+            {
+                const auto x = (float) (0.9 * std::sin(phase));
+                buffer.setSample(0, i, std::tanh(3.0f * x)); // main input: the device's output
+                buffer.setSample(1, i, std::tanh(3.0f * x));
+                buffer.setSample(2, i, x); // sidechain: what went into the device
+                buffer.setSample(3, i, x);
+            }
+            plugin.processBlock(buffer, midi);
+            ++blocks;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+
+    juce::AudioPluginInstance& plugin;
+    std::atomic<bool> running{true};
+    std::atomic<int> blocks{0};
+    std::thread thread;
+};
+
+// A host opens and closes the window many times while audio runs; the window must appear on the
+// desktop each time and closing it must leave the plug-in processing.
+TEST_F(HostedPlugin, OpensAndClosesTheEditorWhileAudioRuns)
+{
+    auto plugin = instantiate();
+    ASSERT_NE(plugin, nullptr);
+    ASSERT_TRUE(plugin->enableAllBuses());
+    plugin->prepareToPlay(sampleRate, blockSize);
+    ASSERT_TRUE(plugin->hasEditor());
+
+    {
+        AudioThread audio(*plugin);
+        for (int round = 0; round < 10; ++round)
+        {
+            std::unique_ptr<juce::AudioProcessorEditor> editor(plugin->createEditorIfNeeded());
+            ASSERT_NE(editor, nullptr) << "round " << round;
+            editor->addToDesktop(juce::ComponentPeer::windowHasTitleBar);
+            editor->setVisible(true);
+            testsupport::runMessageLoopFor(std::chrono::milliseconds(150));
+
+            EXPECT_NE(editor->getPeer(), nullptr) << "round " << round;
+            EXPECT_TRUE(editor->isShowing()) << "round " << round;
+            EXPECT_GT(editor->getWidth(), 0) << "round " << round;
+            EXPECT_GT(editor->getHeight(), 0) << "round " << round;
+
+            plugin->editorBeingDeleted(editor.get());
+            editor.reset();
+            testsupport::runMessageLoopFor(std::chrono::milliseconds(20));
+        }
+        const auto before = audio.blocksPlayed();
+        testsupport::runMessageLoopUntil([&] { return audio.blocksPlayed() > before + 5; });
+        EXPECT_GT(audio.blocksPlayed(), before + 5) << "audio stopped while the window opened and closed";
     }
     plugin->releaseResources();
 }

@@ -5,8 +5,27 @@
 #include <chrono>
 #include <functional>
 
+namespace juce
+{
+// The framework's own single-step dispatcher (Linux and Windows). The product is built without
+// modal loops, so MessageManager::runDispatchLoopUntil does not exist; tests step the queue
+// themselves, exactly as the framework's dispatch loop does.
+bool dispatchNextMessageOnSystemQueue(bool returnIfNoPendingMessages);
+} // namespace juce
+
 namespace testsupport
 {
+// Dispatches the messages of the calling (message) thread for about the given time.
+inline void runMessageLoopFor(std::chrono::milliseconds duration)
+{
+    const auto deadline = std::chrono::steady_clock::now() + duration;
+    do
+    {
+        if (!juce::dispatchNextMessageOnSystemQueue(true))
+            juce::Thread::sleep(1);
+    } while (std::chrono::steady_clock::now() < deadline);
+}
+
 // Runs the message loop of the calling (message) thread until the condition holds or the timeout
 // passes. Returns the final value of the condition.
 inline bool runMessageLoopUntil(const std::function<bool()>& condition,
@@ -17,7 +36,7 @@ inline bool runMessageLoopUntil(const std::function<bool()>& condition,
     {
         if (std::chrono::steady_clock::now() >= deadline)
             return condition();
-        juce::MessageManager::getInstance()->runDispatchLoopUntil(5);
+        runMessageLoopFor(std::chrono::milliseconds(5));
     }
     return true;
 }
