@@ -159,7 +159,7 @@ void NumberBox::mouseDown(const juce::MouseEvent& e)
         return;
     pressActive = true;
     movedSincePress = false;
-    anchorY = e.getPosition().y;
+    anchorY = lastDragY = e.getPosition().y;
     anchorValue = getValue();
     anchorFine = e.mods.isShiftDown();
     dragging = false;
@@ -171,17 +171,12 @@ void NumberBox::mouseDrag(const juce::MouseEvent& e)
     if (editing || !pressActive || !isEnabled())
         return;
 
-    const auto y = e.getPosition().y;
+    const auto y = lastDragY = e.getPosition().y;
     if (e.getPosition() != e.getMouseDownPosition())
         movedSincePress = true;
 
-    const auto fine = e.mods.isShiftDown();
-    if (dragging && fine != anchorFine)
-    {
-        anchorY = y;
-        anchorValue = getValue();
-        anchorFine = fine;
-    }
+    if (dragging && e.mods.isShiftDown() != anchorFine)
+        reanchor(e.mods.isShiftDown());
 
     const auto distance = anchorY - y;
     if (!dragging)
@@ -208,6 +203,21 @@ void NumberBox::mouseDrag(const juce::MouseEvent& e)
     if (getInterval() > 0.0)
         value = std::round(value / getInterval()) * getInterval();
     setValue(value, juce::sendNotificationSync);
+}
+
+void NumberBox::reanchor(bool fine)
+{
+    anchorY = lastDragY;
+    anchorValue = getValue();
+    anchorFine = fine;
+}
+
+void NumberBox::modifierKeysChanged(const juce::ModifierKeys& modifiers)
+{
+    // Shift pressed or released without moving the mouse: the drag continues from here, at the new
+    // speed, without waiting for the next movement.
+    if (dragging && !editing && modifiers.isShiftDown() != anchorFine)
+        reanchor(modifiers.isShiftDown());
 }
 
 void NumberBox::mouseUp(const juce::MouseEvent&)

@@ -46,6 +46,7 @@ public:
     void mouseDrag(const juce::MouseEvent& e) override;
     void mouseUp(const juce::MouseEvent& e) override;
     void mouseDoubleClick(const juce::MouseEvent&) override;
+    void modifierKeysChanged(const juce::ModifierKeys& modifiers) override;
     bool keyPressed(const juce::KeyPress& key) override;
     std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
 
@@ -54,6 +55,7 @@ private:
     void commitEdit();
     void closeEditor();
     void endDrag();
+    void reanchor(bool fine);
 
     juce::String caption;
     NumberBoxStyle style;
@@ -65,6 +67,7 @@ private:
     bool pressActive = false;
     bool movedSincePress = false;
     int anchorY = 0;
+    int lastDragY = 0;
     double anchorValue = 0.0;
     bool anchorFine = false;
 
