@@ -14,7 +14,13 @@ InlineComboBox::InlineComboBox(const juce::String& captionText)
     setSize(100, 40);
 }
 
-InlineComboBox::~InlineComboBox() = default;
+InlineComboBox::~InlineComboBox()
+{
+    // A menu of a box that is going away offers choices that can no longer apply: close it. Menus are
+    // modal, so an open one is this box's.
+    if (menuOpen)
+        juce::PopupMenu::dismissAllActiveMenus();
+}
 
 void InlineComboBox::addItem(const juce::String& menuText, int id, const juce::String& displayText)
 {
@@ -176,11 +182,16 @@ void InlineComboBox::showPopupMenu()
     const auto options =
         juce::PopupMenu::Options().withTargetComponent(this).withDeletionCheck(*this).withMinimumWidth(
             getWidth());
+    menuOpen = true;
+    // The look-and-feel travels with the callback, which outlives the menu window.
     menu.showMenuAsync(
         options,
         [box = juce::Component::SafePointer<InlineComboBox>(this), look = popupLook](int chosenId)
         {
-            if (chosenId != 0 && box != nullptr)
+            if (box == nullptr)
+                return;
+            box->menuOpen = false;
+            if (chosenId != 0)
                 box->entryChosen(chosenId);
         });
 }

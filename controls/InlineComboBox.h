@@ -69,6 +69,7 @@ private:
     std::vector<Entry> entries;
     int selectedId = -1;
     bool hovered = false;
+    bool menuOpen = false;
     // Shared with the open menu, which may outlive the box by a turn of the message loop.
     std::shared_ptr<ComboBoxPopupLookAndFeel> popupLook;
 };

@@ -24,10 +24,12 @@ public:
         content.addToDesktop(juce::ComponentPeer::windowAppearsOnTaskbar);
         content.setVisible(true);
         // Focus goes to a mapped window only; wait for the window to appear.
-        runMessageLoopUntil([this] {
-            peer().grabFocus();
-            return peer().isFocused();
-        });
+        runMessageLoopUntil(
+            [this]
+            {
+                peer().grabFocus();
+                return peer().isFocused();
+            });
         eventTime = juce::Time::currentTimeMillis();
     }
 
@@ -71,8 +73,8 @@ public:
     // reports it.
     void changeModifiers(juce::ModifierKeys keys)
     {
-        const auto buttons = juce::ModifierKeys::currentModifiers.getRawFlags()
-                             & juce::ModifierKeys::allMouseButtonModifiers;
+        const auto buttons =
+            juce::ModifierKeys::currentModifiers.getRawFlags() & juce::ModifierKeys::allMouseButtonModifiers;
         juce::ModifierKeys::currentModifiers = keys.withFlags(buttons);
         peer().handleModifierKeysChange();
     }
@@ -109,8 +111,8 @@ private:
     {
         eventTime += 10;
         lastPosition = position;
-        const auto modifiers = buttonDown ? keys.withFlags(juce::ModifierKeys::leftButtonModifier)
-                                          : keys.withoutMouseButtons();
+        const auto modifiers =
+            buttonDown ? keys.withFlags(juce::ModifierKeys::leftButtonModifier) : keys.withoutMouseButtons();
         juce::ModifierKeys::currentModifiers = modifiers;
         juce::Desktop::setMousePosition(content.localPointToGlobal(position).roundToInt());
         peer().handleMouseEvent(juce::MouseInputSource::InputSourceType::mouse, position, modifiers,

@@ -121,7 +121,8 @@ TEST_F(NumberBoxOnDesktop, ClickOpensAFilteredEditorThatCommitsOnReturnAsOneGest
     EXPECT_EQ(editor->getText(), "3.00");
 
     window.type("ab-12.5x");
-    EXPECT_EQ(editor->getText(), "12.5") << "letters and the minus sign of a range without negatives are refused";
+    EXPECT_EQ(editor->getText(), "12.5")
+        << "letters and the minus sign of a range without negatives are refused";
     window.key(juce::KeyPress(juce::KeyPress::returnKey));
     window.pump();
     EXPECT_FALSE(box.isEditing());

@@ -64,13 +64,25 @@ private:
                                         juce::NormalisableRange<float>(-36.0f, 36.0f, 0.1f), 0.0f),
                 std::make_unique<Float>(juce::ParameterID{"scaleY", 1}, "Scale Y",
                                         juce::NormalisableRange<float>(-36.0f, 36.0f, 0.1f), 0.0f),
-                std::make_unique<juce::AudioParameterInt>(juce::ParameterID{"smoothing", 1}, "Smoothing", 1, 1024,
-                                                          16)};
+                std::make_unique<juce::AudioParameterInt>(juce::ParameterID{"smoothing", 1}, "Smoothing", 1,
+                                                          1024, 16)};
     }
 
-    void audioProcessorParameterChanged(juce::AudioProcessor*, int, float) override { events.push_back("change"); }
-    void audioProcessorChanged(juce::AudioProcessor*, const juce::AudioProcessorListener::ChangeDetails&) override {}
-    void audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int) override { events.push_back("begin"); }
-    void audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int) override { events.push_back("end"); }
+    void audioProcessorParameterChanged(juce::AudioProcessor*, int, float) override
+    {
+        events.push_back("change");
+    }
+    void audioProcessorChanged(juce::AudioProcessor*,
+                               const juce::AudioProcessorListener::ChangeDetails&) override
+    {
+    }
+    void audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int) override
+    {
+        events.push_back("begin");
+    }
+    void audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int) override
+    {
+        events.push_back("end");
+    }
 };
 } // namespace testsupport

@@ -6,7 +6,8 @@ namespace testsupport
 {
 void tolerateXErrorsLikeAHost()
 {
-    static const bool installed = [] {
+    static const bool installed = []
+    {
         XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
         return true;
     }();
