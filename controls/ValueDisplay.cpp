@@ -169,15 +169,20 @@ void ValueDisplay::paint(juce::Graphics& g)
         g.strokePath(shape, juce::PathStrokeType(style.borderThickness));
     }
 
+    const auto rows = rowsFor(getWidth(), getHeight(), style);
+    paintRows(g, rows.label, rows.value, opacity);
+}
+
+ValueDisplay::Rows ValueDisplay::rowsFor(int width, int height, const ValueDisplayStyle& style)
+{
     const auto px = style.horizontalPadding;
     const auto py = style.verticalPadding;
-    const auto contentWidth = std::max(getWidth() - 2 * px, 0);
-    const auto contentHeight = std::max(getHeight() - 2 * py, 0);
+    const auto contentWidth = std::max(width - 2 * px, 0);
+    const auto contentHeight = std::max(height - 2 * py, 0);
     const auto labelHeight = contentHeight / 2;
     const auto gap = std::min(contentHeight - labelHeight, 2);
     const auto valueHeight = contentHeight - labelHeight - gap;
-    paintRows(g, {px, py, contentWidth, labelHeight}, {px, py + labelHeight + gap, contentWidth, valueHeight},
-              opacity);
+    return {{px, py, contentWidth, labelHeight}, {px, py + labelHeight + gap, contentWidth, valueHeight}};
 }
 
 void ValueDisplay::drawText(juce::Graphics& g, const juce::String& text, const juce::Font& font,

@@ -29,7 +29,15 @@ public:
     void setStyle(const ValueDisplayStyle& newStyle);
     const ValueDisplayStyle& getStyle() const noexcept { return style; }
 
+    // The label row above the value row, inside the paddings, with a gap of up to 2 px.
+    struct Rows
+    {
+        juce::Rectangle<int> label, value;
+    };
+    static Rows rowsFor(int width, int height, const ValueDisplayStyle& style);
+
     // Whether the popup is open as far as the read-out knows.
+
     bool isPopupShown() const noexcept { return shown; }
     // Forgets an open popup without calling onPopupHide (the owner has hidden it itself).
     void clearPopupShown();

@@ -23,7 +23,16 @@ inline juce::Image snapshotOver(juce::Component& component, juce::Colour backgro
     return composed;
 }
 
+inline bool writePng(const juce::Image& image, const juce::File& file)
+{
+    file.deleteFile();
+    juce::FileOutputStream out(file);
+    juce::PNGImageFormat png;
+    return out.openedOk() && png.writeImageToStream(image, out);
+}
+
 // Whether every channel, alpha included, is within the tolerance.
+
 inline bool closeTo(juce::Colour actual, juce::Colour expected, int tolerance = 2)
 {
     return std::abs(actual.getRed() - expected.getRed()) <= tolerance &&
