@@ -276,9 +276,15 @@ void NumberBox::startTextEditing()
     editor = std::make_unique<juce::TextEditor>("valueEntry");
     editor->setFont(style.valueFont);
     editor->setColour(juce::TextEditor::textColourId, style.editTextColour);
+    editor->setColour(juce::CaretComponent::caretColourId, style.editTextColour);
+
     for (const auto id : {juce::TextEditor::backgroundColourId, juce::TextEditor::outlineColourId,
                           juce::TextEditor::focusedOutlineColourId})
         editor->setColour(id, juce::Colours::transparentBlack);
+    // The selection in the edit colour rather than the framework's blue.
+    editor->setColour(juce::TextEditor::highlightColourId, style.editTextColour.withMultipliedAlpha(0.25f));
+    editor->setColour(juce::TextEditor::highlightedTextColourId, style.editTextColour);
+
     editor->setJustification(juce::Justification::centred);
     editor->setInputRestrictions(maximumLength, negativeAllowed ? "0123456789.-" : "0123456789.");
     editor->setText(isWholeNumberInterval(interval) ? juce::String(juce::roundToInt(getValue()))

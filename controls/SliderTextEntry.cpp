@@ -48,6 +48,10 @@ bool SliderTextEntry::tryStart()
     for (const auto id : {juce::TextEditor::backgroundColourId, juce::TextEditor::outlineColourId,
                           juce::TextEditor::focusedOutlineColourId})
         editor->setColour(id, juce::Colours::transparentBlack);
+    // The selection in the entry's own colour rather than the framework's blue.
+    editor->setColour(juce::TextEditor::highlightColourId, style.textColour.withMultipliedAlpha(0.25f));
+    editor->setColour(juce::TextEditor::highlightedTextColourId, style.textColour);
+
     editor->setJustification(juce::Justification::centred);
     editor->setInputRestrictions(hasWholeNumberSteps(slider) ? 6 : 8, "-0123456789.");
     editor->setText(initialText(slider), juce::dontSendNotification);

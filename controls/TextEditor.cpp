@@ -85,6 +85,13 @@ void TextEditor::applyStyle()
     repaint();
 }
 
+void TextEditor::enablementChanged()
+{
+    // Dimmed like every other disabled widget; the framework editor draws its text unchanged.
+    setAlpha(isEnabled() ? 1.0f : 0.4f);
+    juce::TextEditor::enablementChanged();
+}
+
 bool TextEditor::keyPressed(const juce::KeyPress& key)
 {
     const auto modifiers = key.getModifiers();

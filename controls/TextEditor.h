@@ -24,6 +24,7 @@ public:
     std::function<void()> onReturnKey, onEscapeKey, onUpKey, onDownKey;
 
     bool keyPressed(const juce::KeyPress& key) override;
+    void enablementChanged() override;
 
 private:
     class FieldLookAndFeel;
