@@ -124,6 +124,26 @@ TEST_F(ButtonsOnDesktop, IconButtonColoursFollowTheMouseAndTheButtonState)
     EXPECT_EQ(backgroundPixel().getAlpha(), 0);
 }
 
+TEST_F(ButtonsOnDesktop, ButtonsAreTitledByTheirTooltipOrTextAndReachedWithTab)
+{
+    ui_core::TextButton save("saveBtn");
+    save.setText("Save");
+    window.add(save, {100, 20, 72, 32});
+    play.setTooltip("Continuously plot the distortion visualization.");
+
+    EXPECT_EQ(play.getAccessibilityHandler()->getRole(), juce::AccessibilityRole::button);
+    EXPECT_EQ(play.getAccessibilityHandler()->getTitle(), "Continuously plot the distortion visualization.");
+    EXPECT_EQ(save.getAccessibilityHandler()->getTitle(), "Save");
+
+    int clicks = 0;
+    save.onClick = [&clicks] { ++clicks; };
+    play.grabKeyboardFocus();
+    window.key(juce::KeyPress(juce::KeyPress::tabKey));
+    ASSERT_TRUE(save.hasKeyboardFocus(false));
+    window.key(juce::KeyPress(juce::KeyPress::returnKey));
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(ButtonsOnDesktop, LogoLayersTakeTheirOwnColoursAndTheHoveredOnes)
 {
     ui_core::MultiLayerLogoButton logo("logo");

@@ -30,15 +30,20 @@ juce::Component* menuItem(juce::Component& menu, const juce::String& text)
     return nullptr;
 }
 
-// Picks an entry the way a user does: the pointer goes onto it, presses and releases there.
-void pick(juce::Component& menu, const juce::String& text)
+// Picks an entry of the open menu the way a user does: the pointer goes onto it, presses and
+// releases there.
+void pick(const juce::String& text)
 {
-    auto* item = menuItem(menu, text);
-    ASSERT_NE(item, nullptr) << "no entry " << text;
     // The menu ignores releases in its first 250 ms, as it does for a user.
     DesktopWindow::pump(std::chrono::milliseconds(300));
+    auto* shown = shownMenu();
+    ASSERT_NE(shown, nullptr) << "the menu closed by itself";
+    auto& menu = *shown;
+    auto* item = menuItem(menu, text);
+    ASSERT_NE(item, nullptr) << "no entry " << text;
     const auto local = menu.getLocalPoint(item, item->getLocalBounds().getCentre().toFloat());
     auto* peer = menu.getPeer();
+
     ASSERT_NE(peer, nullptr);
     juce::Desktop::setMousePosition(menu.localPointToGlobal(local).roundToInt());
     const auto now = juce::Time::currentTimeMillis();
@@ -92,7 +97,7 @@ TEST_F(ComboBoxOnDesktop, ClickOpensTheMenuAndPickingAnEntrySelectsItAndReportsI
     EXPECT_TRUE(menuItem(*menu, "ODR")->getAccessibilityHandler()->getCurrentState().isChecked())
         << "the selected entry is ticked";
 
-    pick(*menu, "Mean");
+    pick("Mean");
     ASSERT_TRUE(testsupport::runMessageLoopUntil([this] { return !chosen.empty(); }));
     EXPECT_EQ(chosen, std::vector<int>{2});
     EXPECT_EQ(combo->getSelectedId(), 2);
@@ -104,12 +109,10 @@ TEST_F(ComboBoxOnDesktop, ChoosingTheSelectedEntryReportsItWithoutRepainting)
 {
     testsupport::PaintCounter counter;
     combo->setComponentEffect(&counter);
-    auto* menu = openMenu();
-    ASSERT_NE(menu, nullptr);
-    DesktopWindow::pump(std::chrono::milliseconds(100));
+    ASSERT_NE(openMenu(), nullptr);
 
     // Hover changes while the menu is open repaint; count from the moment of the choice on.
-    pick(*menu, "ODR");
+    pick("ODR");
     counter.paints = 0;
     ASSERT_TRUE(testsupport::runMessageLoopUntil([this] { return !chosen.empty(); }));
     DesktopWindow::pump(std::chrono::milliseconds(100));
@@ -137,10 +140,10 @@ TEST_F(ComboBoxOnDesktop, MenuClosesWithItsBoxAndAChoiceArrivingAfterwardsReache
     combo->addItem("Mean", 2);
     combo->onChange = [this](int id) { chosen.push_back(id); };
     window.add(*combo, {20, 20, 100, 40});
-    auto* menu = openMenu();
-    ASSERT_NE(menu, nullptr);
-    pick(*menu, "Mean"); // the choice is delivered on a later turn of the message loop...
-    combo.reset();       // ...by which time the box is gone
+    ASSERT_NE(openMenu(), nullptr);
+    pick("Mean");
+    // the choice is delivered on a later turn of the message loop...
+    combo.reset(); // ...by which time the box is gone
     DesktopWindow::pump(std::chrono::milliseconds(100));
     EXPECT_TRUE(chosen.empty());
 }
