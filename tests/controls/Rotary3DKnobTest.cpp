@@ -117,6 +117,19 @@ TEST(Rotary3DKnob, BodyImagesFollowTheDisplayScaleAndAreOtherwiseReused)
     knob.setSize(70, 60);
     testsupport::snapshot(knob, 2.0f);
     EXPECT_EQ(knob.getBodyRenderCount(), 3) << "a resize renders afresh";
+
+    // A display scale of 2.02 gives the same 40 x 40 pixels for a 20 x 20 knob, but another picture.
+    knob.setSize(20, 20);
+    for (const auto scale : {2.0f, 2.02f})
+    {
+        juce::Image frame(juce::Image::ARGB, 41, 41, true);
+        juce::Graphics g(frame);
+        g.addTransform(juce::AffineTransform::scale(scale));
+        knob.paintEntireComponent(g, true);
+    }
+    EXPECT_EQ(knob.getBodyRenderCount(), 5);
+
+
 }
 
 // The smoothing knob as the popup panel builds it: 1..1024 in whole steps, bound to its parameter.
