@@ -55,11 +55,15 @@ inline ::testing::AssertionResult matchesReference(const juce::Image& actual, co
             differing += same ? 0 : 1;
             difference.setPixelAt(x, y, same ? a.withMultipliedAlpha(0.25f) : juce::Colours::red);
         }
-    if (differing == 0)
-        return ::testing::AssertionSuccess();
-
     const auto differenceFile = outputFolder.getChildFile(name + "-difference.png");
+    if (differing == 0)
+    {
+        differenceFile.deleteFile(); // left by an earlier failure
+        return ::testing::AssertionSuccess();
+    }
+
     writePng(difference, differenceFile);
+
     return ::testing::AssertionFailure()
            << differing << " pixels differ from " << referenceFile.getFullPathName() << " by more than "
            << tolerance << "; rendering in " << actualFile.getFullPathName() << ", differences in "
