@@ -129,4 +129,15 @@ private:
     juce::int64 eventTime = 0;
     juce::Point<float> lastPosition;
 };
+// The menu window the framework shows, found the way a screen reader finds it: by its role.
+inline juce::Component* shownPopupMenu()
+{
+    auto& desktop = juce::Desktop::getInstance();
+    for (int i = 0; i < desktop.getNumComponents(); ++i)
+        if (auto* window = desktop.getComponent(i); window != nullptr && window->isShowing())
+            if (auto* handler = window->getAccessibilityHandler())
+                if (handler->getRole() == juce::AccessibilityRole::popupMenu)
+                    return window;
+    return nullptr;
+}
 } // namespace testsupport

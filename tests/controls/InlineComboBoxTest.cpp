@@ -9,18 +9,6 @@ using testsupport::DesktopWindow;
 
 namespace
 {
-// The menu window the framework shows, found the way a screen reader finds it: by its role.
-juce::Component* shownMenu()
-{
-    auto& desktop = juce::Desktop::getInstance();
-    for (int i = 0; i < desktop.getNumComponents(); ++i)
-        if (auto* window = desktop.getComponent(i); window != nullptr && window->isShowing())
-            if (auto* handler = window->getAccessibilityHandler())
-                if (handler->getRole() == juce::AccessibilityRole::popupMenu)
-                    return window;
-    return nullptr;
-}
-
 juce::Component* menuItem(juce::Component& menu, const juce::String& text)
 {
     for (auto* child : menu.getChildren())
@@ -36,7 +24,7 @@ void pick(const juce::String& text)
 {
     // The menu ignores releases in its first 250 ms, as it does for a user.
     DesktopWindow::pump(std::chrono::milliseconds(300));
-    auto* shown = shownMenu();
+    auto* shown = testsupport::shownPopupMenu();
     ASSERT_NE(shown, nullptr) << "the menu closed by itself";
     auto& menu = *shown;
     auto* item = menuItem(menu, text);
@@ -82,7 +70,7 @@ protected:
     {
         window.click(window.centreOf(*combo));
         DesktopWindow::pump();
-        return shownMenu();
+        return testsupport::shownPopupMenu();
     }
 
     DesktopWindow window;
@@ -133,7 +121,7 @@ TEST_F(ComboBoxOnDesktop, MenuClosesWithItsBoxAndAChoiceArrivingAfterwardsReache
     ASSERT_NE(openMenu(), nullptr);
     combo.reset();
     DesktopWindow::pump(std::chrono::milliseconds(100));
-    EXPECT_EQ(shownMenu(), nullptr);
+    EXPECT_EQ(testsupport::shownPopupMenu(), nullptr);
 
     combo = std::make_unique<ui_core::InlineComboBox>("Algo");
     combo->addItem("ODR", 1);
@@ -168,7 +156,7 @@ TEST_F(ComboBoxOnDesktop, KeyboardReachesTheBoxAndStepsThroughTheEntries)
 
     window.key(juce::KeyPress(juce::KeyPress::returnKey));
     DesktopWindow::pump();
-    EXPECT_NE(shownMenu(), nullptr) << "Return opens the menu";
+    EXPECT_NE(testsupport::shownPopupMenu(), nullptr) << "Return opens the menu";
 }
 
 TEST_F(ComboBoxOnDesktop, BoxTooLowForTextDrawsOnlyItsHoverHighlight)

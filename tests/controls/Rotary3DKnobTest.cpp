@@ -128,8 +128,6 @@ TEST(Rotary3DKnob, BodyImagesFollowTheDisplayScaleAndAreOtherwiseReused)
         knob.paintEntireComponent(g, true);
     }
     EXPECT_EQ(knob.getBodyRenderCount(), 5);
-
-
 }
 
 // The smoothing knob as the popup panel builds it: 1..1024 in whole steps, bound to its parameter.

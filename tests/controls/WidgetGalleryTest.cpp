@@ -197,16 +197,6 @@ private:
     int x = 0, y = margin + gap / 2, rowHeight = 0, right = 0;
 };
 
-juce::Component* shownMenu()
-{
-    auto& desktop = juce::Desktop::getInstance();
-    for (int i = 0; i < desktop.getNumComponents(); ++i)
-        if (auto* window = desktop.getComponent(i); window != nullptr && window->isShowing())
-            if (auto* handler = window->getAccessibilityHandler())
-                if (handler->getRole() == juce::AccessibilityRole::popupMenu)
-                    return window;
-    return nullptr;
-}
 } // namespace
 
 class WidgetGallery : public ThemeTest, public ::testing::WithParamInterface<float>
@@ -309,9 +299,7 @@ protected:
             combo->addItem("Mean", 2);
             combo->setSelectedId(2);
             combo->setStyle(ui_core::comboBoxPreset());
-            auto& added = gallery.add(std::move(combo), 56, 50, look);
-            if (look == Look::menuOpen)
-                comboWithMenu = &added;
+            gallery.add(std::move(combo), 56, 50, look);
         }
         menuArea = gallery.reserve(110, 50, "its menu");
 
@@ -467,7 +455,7 @@ protected:
             if (cell.look == Look::menuOpen)
             {
                 window->click(window->centreOf(*cell.widget));
-                auto* menu = shownMenu();
+                auto* menu = testsupport::shownPopupMenu();
                 EXPECT_NE(menu, nullptr);
                 if (menu != nullptr)
                     paste(menu->createComponentSnapshot(menu->getLocalBounds(), true, scale),
@@ -495,7 +483,6 @@ protected:
     testsupport::ManualPollClock* scrollingClock = new testsupport::ManualPollClock();
     Gallery gallery;
     std::unique_ptr<DesktopWindow> window;
-    juce::Component* comboWithMenu = nullptr;
     juce::Rectangle<int> menuArea;
 };
 
