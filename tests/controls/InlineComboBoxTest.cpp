@@ -178,3 +178,21 @@ TEST_F(ComboBoxOnDesktop, BoxTooLowForTextDrawsOnlyItsHoverHighlight)
     EXPECT_EQ(testsupport::countPixels(image, image.getBounds(), red, 200), 0);
     EXPECT_GT(testsupport::countPixels(image, image.getBounds(), juce::Colour(0xff0000ff)), 500);
 }
+
+TEST(InlineComboBox, SelectionMatchingNoEntryShowsOnlyTheCaption)
+{
+    ui_core::InlineComboBox combo("Mode");
+    combo.addItem("tfunc", 1);
+    combo.addItem("Grid", 2, [] { return true; });
+    auto style = ui_core::comboBoxPreset();
+    style.valueColour = juce::Colour(0xff00ff00);
+    combo.setStyle(style);
+
+    combo.setSelectedId(2);
+    EXPECT_TRUE(combo.getShownText().isEmpty()) << "an option with a tick provider is never the selection";
+    combo.setSelectedId(7);
+    EXPECT_TRUE(combo.getShownText().isEmpty());
+    const auto image = testsupport::snapshot(combo);
+    EXPECT_EQ(testsupport::countPixels(image, image.getBounds(), style.valueColour, 80), 0);
+    EXPECT_GT(testsupport::countPixels(image, image.getBounds(), style.captionColour, 10), 0);
+}
