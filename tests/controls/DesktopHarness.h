@@ -103,8 +103,9 @@ public:
     // Runs the message loop for a while: posted calls, timers, repaints.
     static void pump(std::chrono::milliseconds duration = std::chrono::milliseconds(30))
     {
-        juce::MessageManager::getInstance()->runDispatchLoopUntil(static_cast<int>(duration.count()));
+        runMessageLoopUntil([] { return false; }, duration);
     }
+
 
 private:
     void send(juce::Point<float> position, juce::ModifierKeys keys, bool buttonDown)
