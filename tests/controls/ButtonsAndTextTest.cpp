@@ -6,7 +6,7 @@
 #include "controls/TextLabel.h"
 #include "controls/ThemePalette.h"
 
-#include "DesktopHarness.h"
+#include "support/DesktopHarness.h"
 #include "Rendering.h"
 #include "ThemeTestSupport.h"
 

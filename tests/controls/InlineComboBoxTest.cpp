@@ -1,6 +1,6 @@
 #include "controls/InlineComboBox.h"
 
-#include "DesktopHarness.h"
+#include "support/DesktopHarness.h"
 #include "Rendering.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "controls/NumberBox.h"
 
-#include "DesktopHarness.h"
+#include "support/DesktopHarness.h"
 #include "ParameterHost.h"
 
 #include <gtest/gtest.h>

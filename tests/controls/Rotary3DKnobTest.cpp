@@ -1,6 +1,6 @@
 #include "controls/Rotary3DKnob.h"
 
-#include "DesktopHarness.h"
+#include "support/DesktopHarness.h"
 #include "ParameterHost.h"
 #include "Rendering.h"
 

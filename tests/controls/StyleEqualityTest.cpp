@@ -11,7 +11,7 @@
 #include "controls/TextLabel.h"
 #include "controls/TooltipDisplayPanel.h"
 
-#include "DesktopHarness.h"
+#include "support/DesktopHarness.h"
 #include "ParameterHost.h"
 #include "Rendering.h"
 

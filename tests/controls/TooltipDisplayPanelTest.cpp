@@ -1,7 +1,7 @@
 #include "controls/TooltipDisplayPanel.h"
 #include "controls/TextButton.h"
 
-#include "DesktopHarness.h"
+#include "support/DesktopHarness.h"
 #include "ManualPollClock.h"
 #include "Rendering.h"
 

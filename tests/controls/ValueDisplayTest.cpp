@@ -2,7 +2,7 @@
 #include "controls/ScaleDisplay.h"
 #include "controls/SmoothingDisplay.h"
 
-#include "DesktopHarness.h"
+#include "support/DesktopHarness.h"
 #include "ManualPollClock.h"
 #include "ParameterHost.h"
 #include "Rendering.h"

@@ -15,7 +15,7 @@
 #include "controls/ThemePalette.h"
 #include "controls/TooltipDisplayPanel.h"
 
-#include "DesktopHarness.h"
+#include "support/DesktopHarness.h"
 #include "ManualPollClock.h"
 #include "ParameterHost.h"
 #include "ReferenceImage.h"

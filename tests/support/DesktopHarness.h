@@ -1,6 +1,5 @@
 #pragma once
 
-#include "XErrorTolerance.h"
 #include "support/MessageLoop.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -18,7 +17,6 @@ class DesktopWindow
 public:
     explicit DesktopWindow(int width = 400, int height = 300)
     {
-        tolerateXErrorsLikeAHost();
         content.setOpaque(true);
         content.setBounds(60, 60, width, height);
         content.addToDesktop(juce::ComponentPeer::windowAppearsOnTaskbar);
