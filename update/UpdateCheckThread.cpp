@@ -1,13 +1,14 @@
 #include "update/UpdateCheckThread.h"
 
 #include "update/ThreadOrphanage.h"
+#include "update/UpdateServer.h"
 
 namespace update_check
 {
-UpdateCheckThread::UpdateCheckThread(juce::URL endpointToAsk, juce::String version,
+UpdateCheckThread::UpdateCheckThread(const juce::String& baseUrl, juce::String version,
                                      UpdateCheckReceiver& owner, RequestLimits requestLimits)
     : juce::Thread("UpdateCheck")
-    , endpoint(std::move(endpointToAsk))
+    , endpoint(versionEndpoint(baseUrl))
     , currentVersion(std::move(version))
     , receiver(&owner)
     , limits(requestLimits)

@@ -15,9 +15,9 @@ namespace update_check
 class UpdateCheckThread final : public juce::Thread
 {
 public:
-    // endpoint: versionEndpoint(configuredUpdateServerBaseUrl()) in the product. Created, started and
-    // stopped on the message thread.
-    UpdateCheckThread(juce::URL endpoint, juce::String currentVersion, UpdateCheckReceiver& receiver,
+    // Asks the server at baseUrl (scheme, host, optional port: configuredUpdateServerBaseUrl() in the
+    // product) for its version answer. Created, started and stopped on the message thread.
+    UpdateCheckThread(const juce::String& baseUrl, juce::String currentVersion, UpdateCheckReceiver& receiver,
                       RequestLimits limits = {});
     ~UpdateCheckThread() override;
 

@@ -108,7 +108,16 @@ TEST(UpdateCheckDialogPictures, EachStateAtScaleOneAndTwo)
         {"checking", update_check::checkingContent()},
         {"up-to-date", update_check::interpretUpdateResponse(R"({"version": "1.1.4"})", "1.1.4")},
         {"update-available", updateAvailable},
-        {"unreachable", update_check::interpretUpdateResponse({}, "1.1.4")}};
+        {"unreachable", update_check::interpretUpdateResponse({}, "1.1.4")},
+        // Longer than the card: the title ends in an ellipsis, paragraphs wrap, an unbroken word is cut
+        // at the content edge.
+        {"long-texts",
+         {"A title much too long for the width of this small card",
+          "A new version is available: v1.1.10\nYou have: v1.1.4",
+          {juce::String::repeatedString("A change described at great length, ", 5),
+           "https://downloads.corvane.audio/veltrane-probe/release-notes/1.1.10/everything-that-changed.html",
+           "Short"},
+          updateAvailable.downloadUrl}}};
 
     const auto& palette = ui_core::palette();
     juce::File(VELTRANE_CONTROLS_TEST_OUTPUT_DIR).createDirectory();

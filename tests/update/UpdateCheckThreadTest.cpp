@@ -34,7 +34,7 @@ public:
     void check(const juce::String& baseUrl, update_check::RequestLimits limits = quickLimits)
     {
         thread = std::make_unique<update_check::UpdateCheckThread>(
-            update_check::versionEndpoint(baseUrl), update_check::currentProductVersion(), *this, limits);
+            baseUrl, update_check::currentProductVersion(), *this, limits);
         thread->startThread(juce::Thread::Priority::low);
     }
 
