@@ -264,3 +264,22 @@ TEST(UpdateServer, TheConfiguredServerIsHttpsAndTheVersionPathIsAppended)
     EXPECT_EQ(update_check::currentProductVersion(), "1.1.4");
 }
 } // namespace
+
+namespace
+{
+TEST(UpdateRequest, BodiesThatAreNotUtf8TextKeepEveryByteSoTheSizeLimitStillHolds)
+{
+    const std::string utf8 = "{\"changes\": [\"Grüße\"]}";
+    EXPECT_EQ(update_check::decodeResponseBody(utf8.data(), utf8.size()), juce::String::fromUTF8(utf8.c_str()));
+
+    // A NUL would end the text early, and a body cut short could pass the size limit.
+    const std::string withNul = std::string("{}") + '\0' + std::string(70000, ' ');
+    EXPECT_EQ(update_check::decodeResponseBody(withNul.data(), withNul.size()).length(),
+              static_cast<int>(withNul.size()));
+
+    const std::string latin1(70000, '\xe9');
+    const auto text = update_check::decodeResponseBody(latin1.data(), latin1.size());
+    EXPECT_EQ(text.length(), 70000);
+    EXPECT_GE(text.getNumBytesAsUTF8(), latin1.size());
+}
+} // namespace
