@@ -263,14 +263,12 @@ TEST(UpdateServer, TheConfiguredServerIsHttpsAndTheVersionPathIsAppended)
               "https://updates.example.com:8443/api/plugins/veltrane-probe/version");
     EXPECT_EQ(update_check::currentProductVersion(), "1.1.4");
 }
-} // namespace
 
-namespace
-{
 TEST(UpdateRequest, BodiesThatAreNotUtf8TextKeepEveryByteSoTheSizeLimitStillHolds)
 {
     const std::string utf8 = "{\"changes\": [\"Grüße\"]}";
-    EXPECT_EQ(update_check::decodeResponseBody(utf8.data(), utf8.size()), juce::String::fromUTF8(utf8.c_str()));
+    EXPECT_EQ(update_check::decodeResponseBody(utf8.data(), utf8.size()),
+              juce::String::fromUTF8(utf8.c_str()));
 
     // A NUL would end the text early, and a body cut short could pass the size limit.
     const std::string withNul = std::string("{}") + '\0' + std::string(70000, ' ');
@@ -281,5 +279,38 @@ TEST(UpdateRequest, BodiesThatAreNotUtf8TextKeepEveryByteSoTheSizeLimitStillHold
     const auto text = update_check::decodeResponseBody(latin1.data(), latin1.size());
     EXPECT_EQ(text.length(), 70000);
     EXPECT_GE(text.getNumBytesAsUTF8(), latin1.size());
+}
+
+// A thread that ignores stop requests for a while, as one inside a network call does.
+class BusyThread final : public juce::Thread
+{
+public:
+    explicit BusyThread(std::atomic<bool>& endedFlag)
+        : juce::Thread("Busy")
+        , ended(endedFlag)
+    {
+    }
+
+    void run() override
+    {
+        juce::Thread::sleep(300);
+        ended = true;
+    }
+
+private:
+    std::atomic<bool>& ended;
+};
+
+TEST(ThreadOrphanage, TheFrameworkShutdownWaitsForThreadsStillRunning)
+{
+    std::atomic<bool> ended{false};
+    auto thread = std::make_unique<BusyThread>(ended);
+    thread->startThread();
+    ThreadOrphanage::adopt(std::move(thread));
+    EXPECT_EQ(ThreadOrphanage::unfinishedThreadCount(), 1);
+
+    ThreadOrphanage::deleteInstance(); // as the last plug-in instance's shutdown does, before unloading
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(ThreadOrphanage::unfinishedThreadCount(), 0);
 }
 } // namespace
