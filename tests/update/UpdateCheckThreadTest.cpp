@@ -71,6 +71,11 @@ struct ServedAnswer
     std::size_t trailingSpaces = 0; // pads the body beyond the size limit
 };
 
+void PrintTo(const ServedAnswer& answer, std::ostream* out)
+{
+    *out << answer.name;
+}
+
 const char* const unreadable = "Unable to parse update information from server.";
 const char* const unreachable = "Unable to check for updates.\nPlease check your internet connection.";
 

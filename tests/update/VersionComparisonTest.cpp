@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <string>
+
 namespace
 {
 struct Comparison
@@ -10,6 +13,20 @@ struct Comparison
     const char* current;
     bool newer;
 };
+
+void PrintTo(const Comparison& c, std::ostream* out)
+{
+    *out << c.latest << " against " << c.current;
+}
+
+// "3_1_2_vs_1_1_4": test names take letters, digits and underscores only.
+std::string comparisonName(const ::testing::TestParamInfo<Comparison>& info)
+{
+    auto name = std::to_string(info.index) + "_" + info.param.latest + "_vs_" + info.param.current;
+    for (auto& c : name)
+        c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
+}
 
 class VersionComparison : public ::testing::TestWithParam<Comparison>
 {
@@ -32,7 +49,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // Leading digits only; none counts 0.
                       Comparison{"1.2rc1", "1.1.9", true}, Comparison{"1.1.5-beta", "1.1.4", true},
                       Comparison{"v2.0", "1.0", false}, Comparison{"1.x", "1.0", false},
-                      Comparison{"007.1", "7.0", true}, Comparison{"7.1", "007.1", false}));
+                      Comparison{"007.1", "7.0", true}, Comparison{"7.1", "007.1", false}),
+    comparisonName);
 
 // Pieces beyond any integer type: a conversion would wrap (2^64 to 0) or saturate (two values equal).
 INSTANTIATE_TEST_SUITE_P(
