@@ -1,0 +1,140 @@
+#include "VisualizerSignals.h"
+#include "VisualizerTestSupport.h"
+
+#include "../controls/ThemeTestSupport.h"
+
+#include <memory>
+
+namespace
+{
+using ui_core::GlowSpillOverlay;
+using ui_core::WaveformVisualizer;
+
+bool anyVisiblePixel(const juce::Image& image)
+{
+    for (int y = 0; y < image.getHeight(); ++y)
+        for (int x = 0; x < image.getWidth(); ++x)
+            if (image.getPixelAt(x, y).getAlpha() != 0)
+                return true;
+    return false;
+}
+
+class GlowSpill : public ThemeTest
+{
+protected:
+    void SetUp() override
+    {
+        ThemeTest::SetUp();
+        parent.setSize(400, 300);
+        parent.addAndMakeVisible(*visualizer);
+        parent.addAndMakeVisible(spill);
+        visualizer->setBounds(50, 40, 300, 200);
+        visualizer->setStyle(ui_core::themedVisualizerStyle());
+        visualizer->setPoints(visualizertest::liveCloud());
+        spill.setVisualizer(visualizer.get());
+    }
+
+    juce::Component parent;
+    std::unique_ptr<WaveformVisualizer> visualizer = std::make_unique<WaveformVisualizer>();
+    GlowSpillOverlay spill;
+};
+
+TEST_F(GlowSpill, SurroundsThePlotByTheSpillMarginsAndFollowsTheVisualizer)
+{
+    // Plot (58, 40, 284, 200) in the parent, 24 pixels around it.
+    EXPECT_EQ(spill.getBounds(), juce::Rectangle<int>(34, 16, 332, 248));
+    EXPECT_TRUE(anyVisiblePixel(visualizertest::render(spill)));
+
+    visualizer->setTopLeftPosition(10, 5);
+    EXPECT_EQ(spill.getBounds(), juce::Rectangle<int>(0, 0, 326, 229)) << "clamped to the parent";
+}
+
+TEST_F(GlowSpill, ShowsNothingInsideThePlot)
+{
+    const auto image = visualizertest::render(spill);
+    const auto plot = spill.getLocalArea(visualizer.get(), visualizer->getPlotBounds()).toNearestInt();
+    bool insideClear = true, outsideLit = false;
+    for (int y = 0; y < image.getHeight(); ++y)
+        for (int x = 0; x < image.getWidth(); ++x)
+        {
+            const auto alpha = image.getPixelAt(x, y).getAlpha();
+            if (plot.reduced(6).contains(x, y))
+                insideClear = insideClear && alpha == 0;
+            else
+                outsideLit = outsideLit || alpha > 0;
+        }
+    EXPECT_TRUE(insideClear);
+    EXPECT_TRUE(outsideLit);
+}
+
+TEST_F(GlowSpill, APlotCoveringTheWholeOverlayDrawsNothing)
+{
+    auto style = visualizer->getStyle();
+    style.marginLeft = style.marginRight = 0.0f;
+    style.cornerRadius = 0.0f;
+    style.spillMarginSides = style.spillMarginTop = style.spillMarginBottom = 0.0f;
+    visualizer->setStyle(style);
+    ASSERT_EQ(spill.getBounds(), visualizer->getBounds());
+
+    EXPECT_FALSE(anyVisiblePixel(visualizertest::render(spill)));
+    EXPECT_EQ(spill.getRenderCount(), 0) << "returns before rendering anything";
+}
+
+TEST_F(GlowSpill, RefreshesAtMostEvery33Milliseconds)
+{
+    visualizertest::ManualClock clock;
+    spill.setClock(clock.function());
+    visualizertest::render(spill);
+    const auto first = spill.getRenderCount();
+
+    // Frames at 60 Hz for half a second re-render the spill at most 16 times.
+    for (int frame = 0; frame < 30; ++frame)
+    {
+        clock.now += 1000.0 / 60.0;
+        visualizer->onFramePainted();
+        visualizertest::render(spill);
+    }
+    EXPECT_GE(spill.getRenderCount() - first, 14);
+    EXPECT_LE(spill.getRenderCount() - first, 16);
+}
+
+TEST_F(GlowSpill, DeletingTheFollowedVisualizerLeavesTheOverlayInert)
+{
+    visualizertest::render(spill);
+    visualizer.reset();
+
+    EXPECT_EQ(spill.getVisualizer(), nullptr);
+    EXPECT_FALSE(anyVisiblePixel(visualizertest::render(spill)));
+    spill.setVisualizer(nullptr);
+    spill.setBounds(0, 0, 100, 100); // nothing left to reach
+}
+
+TEST_F(GlowSpill, LettingGoEmptiesTheVisualizersCallbacks)
+{
+    {
+        spill.setVisualizer(nullptr);
+        EXPECT_TRUE(visualizer->onFramePainted == nullptr);
+        GlowSpillOverlay second;
+        parent.addAndMakeVisible(second);
+        second.setVisualizer(visualizer.get());
+        EXPECT_TRUE(visualizer->onFramePainted != nullptr);
+    } // the second overlay dies while it follows the visualizer
+
+    EXPECT_TRUE(visualizer->onFramePainted == nullptr);
+    EXPECT_TRUE(visualizer->onContentChanged == nullptr);
+    visualizer->setPoints(visualizertest::liveCloud(64)); // no callback into a dead overlay
+}
+
+TEST_F(GlowSpill, NoSpillWithoutGlowOrIntensity)
+{
+    auto style = visualizer->getStyle();
+    style.glowIntensity = 0.0f;
+    visualizer->setStyle(style);
+    EXPECT_FALSE(anyVisiblePixel(visualizertest::render(spill)));
+
+    style.glowIntensity = 0.7f;
+    style.glowEnabled = false;
+    visualizer->setStyle(style);
+    EXPECT_FALSE(anyVisiblePixel(visualizertest::render(spill)));
+}
+} // namespace
