@@ -233,8 +233,11 @@ void GlowSpillOverlay::paint(juce::Graphics& g)
     if (g.isClipEmpty())
         return;
     g.setOpacity(opacity);
-    g.setImageResamplingQuality(juce::Graphics::mediumResamplingQuality);
-    g.drawImage(image, placement, juce::RectanglePlacement::stretchToFit);
+    // Stretched with the medium quality's bilinear filter, and only around the plot: its inside,
+    // short of the rounded corners, is clipped away anyway.
+    juce::RectangleList<int> ring(getLocalBounds());
+    ring.subtract(plot.reduced(radius + 1.0f).toNearestInt());
+    upscaler.draw(g, image, image.getBounds(), placement, &ring);
 }
 
 void GlowSpillOverlay::render(const WaveformVisualizer& source)
@@ -244,14 +247,9 @@ void GlowSpillOverlay::render(const WaveformVisualizer& source)
 
     const auto width =
         std::max(4.0f, (std::max(style.glowIntensity, 0.01f) * 0.8f + 0.8f) * style.traceThickness);
-    {
-        juce::Graphics g(image);
-        const auto origin = getLocalPoint(&source, juce::Point<float>()) - placement.getPosition();
-        g.addTransform(juce::AffineTransform::translation(origin).scaled(0.25f));
-        g.setColour(style.traceColour);
-        g.strokePath(source.getMainPath(), juce::PathStrokeType(width, juce::PathStrokeType::curved,
-                                                                juce::PathStrokeType::rounded));
-    }
+    const auto origin = getLocalPoint(&source, juce::Point<float>()) - placement.getPosition();
+    stroker.createOutline(outline, source.getMainPath(), width, 0.25f, RoundStroker::Vertices::asNeeded);
+    filler.fill(image, outline, juce::AffineTransform::translation(origin).scaled(0.25f), style.traceColour);
 
     const auto key =
         StackBlurStrategy::keyForMeasure(style.traceThickness * 2.0f * style.spillBlurScale * 0.25f);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "visualizer/ImageUpscaler.h"
+#include "visualizer/RoundStroker.h"
+#include "visualizer/ScanlineFiller.h"
 #include "visualizer/StackBlurStrategy.h"
 #include "visualizer/WaveformVisualizer.h"
 
@@ -55,6 +58,10 @@ private:
     juce::Image image;
     juce::Rectangle<float> placement;
     std::unique_ptr<StackBlurStrategy> blur;
+    RoundStroker stroker;
+    juce::Path outline;
+    ScanlineFiller filler;
+    ImageUpscaler upscaler;
     int blurKey = 0;
     int blurGeneration = 0;
     int renderCount = 0;

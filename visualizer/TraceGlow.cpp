@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace ui_core
 {
@@ -30,26 +31,44 @@ bool TraceGlow::draw(juce::Graphics& g, const juce::Path& path, juce::Rectangle<
     if (prepareImage(dataArea) || renderNeeded)
         render(path);
 
-    g.setImageResamplingQuality(juce::Graphics::highResamplingQuality);
-    g.drawImage(image, placement, juce::RectanglePlacement::stretchToFit);
+    upscaler.draw(g, image, glowArea, placement);
     return true;
 }
 
 void TraceGlow::render(const juce::Path& path)
 {
-    image.clear(image.getBounds());
+    // Clear what the last render left, then the stroke at half resolution, widened, in the glow
+    // colour drawn opaque.
     {
-        juce::Graphics glow(image);
-        glow.addTransform(
-            juce::AffineTransform::translation(-placement.getX(), -placement.getY()).scaled(0.5f));
-        glow.setColour(parameters.colour.withAlpha(1.0f));
-        glow.strokePath(path, juce::PathStrokeType(
-                                  strokeWidth(parameters.alpha, parameters.intensity, parameters.thickness),
-                                  juce::PathStrokeType::curved, juce::PathStrokeType::rounded));
+        juce::Image::BitmapData data(image, juce::Image::BitmapData::writeOnly);
+        for (int y = glowArea.getY(); y < glowArea.getBottom(); ++y)
+            std::memset(data.getPixelPointer(glowArea.getX(), y), 0,
+                        static_cast<std::size_t>(glowArea.getWidth()) * 4);
     }
+    stroker.createOutline(outline, path,
+                          strokeWidth(parameters.alpha, parameters.intensity, parameters.thickness), 0.5f,
+                          RoundStroker::Vertices::asNeeded);
+    const auto toImage =
+        juce::AffineTransform::translation(-placement.getX(), -placement.getY()).scaled(0.5f);
+    const auto stroke =
+        outline.getBoundsTransformed(toImage).getSmallestIntegerContainer().expanded(1).getIntersection(
+            image.getBounds());
+    filler.fill(image, outline, toImage, parameters.colour.withAlpha(1.0f));
 
     prepareBlur();
-    blur->apply(image);
+    if (stroke.isEmpty())
+    {
+        glowArea = {};
+    }
+    else
+    {
+        // Everything around the stroke is clear, so blurring only its surroundings gives the same
+        // pixels as blurring the whole image.
+        const auto radius = blur->getRadius();
+        auto area = image.getClippedImage(stroke.expanded(radius + 1).getIntersection(image.getBounds()));
+        blur->apply(area);
+        glowArea = stroke.expanded(radius).getIntersection(image.getBounds());
+    }
     renderNeeded = false;
     ++renderCount;
 }
@@ -71,6 +90,7 @@ bool TraceGlow::prepareImage(juce::Rectangle<float> dataArea)
     {
         image = juce::Image(juce::Image::ARGB, halfWidth, halfHeight, true, juce::SoftwareImageType());
         placement = newPlacement;
+        glowArea = {};
         return true;
     }
     return false;
@@ -92,6 +112,7 @@ void TraceGlow::reset() noexcept
 {
     image = {};
     placement = {};
+    glowArea = {};
     settleCount = 0;
     renderNeeded = true;
 }

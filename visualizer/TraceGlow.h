@@ -1,5 +1,8 @@
 #pragma once
 
+#include "visualizer/ImageUpscaler.h"
+#include "visualizer/RoundStroker.h"
+#include "visualizer/ScanlineFiller.h"
 #include "visualizer/StackBlurStrategy.h"
 
 #include <juce_graphics/juce_graphics.h>
@@ -67,6 +70,11 @@ private:
     juce::Rectangle<float> placement;
     int settleCount = 0;
     std::unique_ptr<StackBlurStrategy> blur;
+    RoundStroker stroker;
+    juce::Path outline;
+    ScanlineFiller filler;
+    ImageUpscaler upscaler;
+    juce::Rectangle<int> glowArea; // every pixel of the image that is not transparent
     int blurKey = 0;
     int blurGeneration = 0;
     bool renderNeeded = true;

@@ -7,14 +7,6 @@
 
 namespace ui_core
 {
-namespace
-{
-const juce::PathStrokeType strokeOf(float width)
-{
-    return {width, juce::PathStrokeType::curved, juce::PathStrokeType::rounded};
-}
-} // namespace
-
 WaveformVisualizer::WaveformVisualizer()
     : bezel(std::make_unique<BezelOverlay>(*this))
     , throttle(*this, [this] { serveFrame(); })
@@ -101,8 +93,7 @@ void WaveformVisualizer::requestPaint()
 
 void WaveformVisualizer::contentChanged()
 {
-    mainGlow.invalidate();
-    secondGlow.invalidate();
+    invalidateTraces();
     restartSettling();
     requestPaint();
     if (onContentChanged)
@@ -142,8 +133,23 @@ void WaveformVisualizer::resized()
     bezel->invalidate();
     rebuildPaths();
     plotOutdated = true;
+    invalidateTraces();
+}
+
+void WaveformVisualizer::invalidateTraces() noexcept
+{
     mainGlow.invalidate();
     secondGlow.invalidate();
+}
+
+// Curved joints and rounded ends, as Graphics::strokePath draws them.
+void WaveformVisualizer::strokeLine(juce::Graphics& g, const juce::Path& path, juce::Colour colour,
+                                    float width)
+{
+    stroker.createOutline(outline, path, width, g.getInternalContext().getPhysicalPixelScaleFactor(),
+                          RoundStroker::Vertices::all);
+    g.setColour(colour);
+    g.fillPath(outline);
 }
 
 void WaveformVisualizer::updateLayout()
@@ -178,10 +184,22 @@ void WaveformVisualizer::buildPointsPath()
         return;
     }
 
-    mainPath.preallocateSpace(static_cast<int>(points.size()) * 3 + 3);
+    // A curve sorted along x (the fitted table) needs no more than the time traces: about four
+    // points per pixel of width, counted in the display's pixels. A cloud, which doubles back,
+    // keeps every point.
+    const auto n = static_cast<int>(points.size());
+    const auto sorted =
+        std::is_sorted(points.begin(), points.end(), [](const auto& a, const auto& b) { return a.x < b.x; });
+    const auto pointsWide = static_cast<int>(4.0f * pathScale * layout.dataBounds.getWidth());
+    const auto step = sorted ? std::max(1, n / std::max(2, pointsWide)) : 1;
+
+    mainPath.preallocateSpace((n / step + 2) * 3);
     mainPath.startNewSubPath(layout.toPixel(points.front().x, points.front().y));
-    for (std::size_t i = 1; i < points.size(); ++i)
-        mainPath.lineTo(layout.toPixel(points[i].x, points[i].y));
+    for (int i = step; i < n; i += step)
+        mainPath.lineTo(
+            layout.toPixel(points[static_cast<std::size_t>(i)].x, points[static_cast<std::size_t>(i)].y));
+    if ((n - 1) % step != 0)
+        mainPath.lineTo(layout.toPixel(points.back().x, points.back().y));
 }
 
 void WaveformVisualizer::buildTracePaths()
@@ -224,6 +242,17 @@ TraceGlow::Parameters WaveformVisualizer::secondGlowParameters() const noexcept
 
 void WaveformVisualizer::paint(juce::Graphics& g)
 {
+    // The fitted curve is thinned for the display's pixels.
+    if (const auto scale = ScaledImageCache::physicalScaleOf(g); scale != pathScale)
+    {
+        pathScale = scale;
+        if (!timeMode)
+        {
+            buildPointsPath();
+            invalidateTraces();
+        }
+    }
+
     backgroundCache.draw(g, getWidth(), getHeight(),
                          [this](juce::Graphics& image) { renderBackground(image); });
 
@@ -329,13 +358,11 @@ void WaveformVisualizer::drawPoints(juce::Graphics& g, bool& mainDrew)
     {
         mainGlow.update(mainGlowParameters());
         mainDrew = mainGlow.draw(g, mainPath, layout.dataBounds);
-        g.setColour(style.traceCoreColour);
-        g.strokePath(mainPath, strokeOf(style.traceCoreThickness));
+        strokeLine(g, mainPath, style.traceCoreColour, style.traceCoreThickness);
     }
     else
     {
-        g.setColour(style.traceColour);
-        g.strokePath(mainPath, strokeOf(style.traceThickness));
+        strokeLine(g, mainPath, style.traceColour, style.traceThickness);
     }
 }
 
@@ -349,20 +376,18 @@ void WaveformVisualizer::drawTraces(juce::Graphics& g, bool& mainDrew, bool& sec
     {
         secondGlow.update(secondGlowParameters());
         secondDrew = secondGlow.draw(g, secondPath, layout.dataBounds);
-        g.setColour(style.secondTraceCoreColour.withMultipliedAlpha(secondAlpha));
-        g.strokePath(secondPath, strokeOf(style.secondTraceThickness));
+        strokeLine(g, secondPath, style.secondTraceCoreColour.withMultipliedAlpha(secondAlpha),
+                   style.secondTraceThickness);
 
         mainGlow.update(mainGlowParameters());
         mainDrew = mainGlow.draw(g, mainPath, layout.dataBounds);
-        g.setColour(style.traceCoreColour);
-        g.strokePath(mainPath, strokeOf(style.traceCoreThickness));
+        strokeLine(g, mainPath, style.traceCoreColour, style.traceCoreThickness);
     }
     else
     {
-        g.setColour(style.secondTraceColour.withMultipliedAlpha(secondAlpha));
-        g.strokePath(secondPath, strokeOf(style.secondTraceThickness));
-        g.setColour(style.traceColour);
-        g.strokePath(mainPath, strokeOf(style.traceThickness));
+        strokeLine(g, secondPath, style.secondTraceColour.withMultipliedAlpha(secondAlpha),
+                   style.secondTraceThickness);
+        strokeLine(g, mainPath, style.traceColour, style.traceThickness);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "visualizer/RepaintThrottle.h"
+#include "visualizer/RoundStroker.h"
 #include "visualizer/ScaledImageCache.h"
 #include "visualizer/TraceGlow.h"
 #include "visualizer/VisualizerLayout.h"
@@ -103,6 +104,8 @@ private:
     void contentChanged();
     void serveFrame();
     void restartSettling() noexcept;
+    void invalidateTraces() noexcept;
+    void strokeLine(juce::Graphics& g, const juce::Path& path, juce::Colour colour, float width);
 
     void renderBackground(juce::Graphics& g) const;
     void drawGrid(juce::Graphics& g) const;
@@ -124,7 +127,10 @@ private:
     static constexpr double gridStep = 0.1;
 
     juce::Path mainPath, secondPath;
+    float pathScale = 1.0f; // display scale the points path was thinned for
     TraceGlow mainGlow, secondGlow;
+    RoundStroker stroker;
+    juce::Path outline; // scratch for the strokes
     ScaledImageCache backgroundCache;
     // What is on screen no longer shows the content; frames that only settle the glow leave the plot
     // alone.

@@ -64,6 +64,7 @@ bool updateRequested()
     // PNG stores unpremultiplied colour, so compare the colours as JUCE hands them back.
     juce::Image difference(juce::Image::ARGB, actual.getWidth(), actual.getHeight(), true);
     int largest = 0, beyond = 0;
+    double signedSum = 0.0; // of the pixels beyond the tolerance: brighter (+) or darker (-)
     for (int y = 0; y < actual.getHeight(); ++y)
         for (int x = 0; x < actual.getWidth(); ++x)
         {
@@ -73,7 +74,11 @@ bool updateRequested()
                           std::abs(a.getGreen() - r.getGreen()), std::abs(a.getBlue() - r.getBlue())});
             largest = std::max(largest, d);
             if (d > tolerance)
+            {
                 ++beyond;
+                signedSum +=
+                    (a.getRed() + a.getGreen() + a.getBlue()) - (r.getRed() + r.getGreen() + r.getBlue());
+            }
             const auto shown = static_cast<juce::uint8>(std::min(255, d * 16));
             difference.setPixelAt(
                 x, y, d > tolerance ? juce::Colour(255, 0, 0) : juce::Colour(shown, shown, shown));
@@ -87,7 +92,7 @@ bool updateRequested()
     writePng(difference, differenceFile);
     return ::testing::AssertionFailure()
            << name << ": " << beyond << " pixels differ by more than " << tolerance << " (largest " << largest
-           << "); actual image " << actualFile.getFullPathName() << ", difference "
-           << differenceFile.getFullPathName();
+           << ", on average " << signedSum / (3.0 * beyond) << " a channel); actual image "
+           << actualFile.getFullPathName() << ", difference " << differenceFile.getFullPathName();
 }
 } // namespace visualizertest

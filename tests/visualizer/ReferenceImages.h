@@ -11,5 +11,5 @@ namespace visualizertest
 // writes the reference instead (and says so), so a test never regenerates its own expectation
 // unless asked.
 ::testing::AssertionResult matchesReference(const juce::Image& actual, const juce::String& name,
-                                            int tolerance = 4);
+                                            int tolerance = 6);
 } // namespace visualizertest

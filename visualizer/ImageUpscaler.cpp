@@ -1,0 +1,282 @@
+#include "visualizer/ImageUpscaler.h"
+
+#include "visualizer/StackBlurStrategy.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#if defined(__x86_64__) || defined(_M_X64)
+#define VELTRANE_UPSCALER_SSE41 1
+#include <immintrin.h>
+#else
+#define VELTRANE_UPSCALER_SSE41 0
+#endif
+
+namespace ui_core
+{
+namespace
+{
+constexpr int tileSize = 8; // source pixels
+
+// JUCE's 4-pixel average, separated: first the two rows (16 bits suffice), then the two columns,
+// with the framework's rounding ((sum + 2^15) >> 16), so the result is bit for bit the same.
+void blendRowsScalar(const std::uint8_t* upper, const std::uint8_t* lower, std::uint32_t weight,
+                     std::uint16_t* out, int pixels) noexcept
+{
+    const auto keep = 256u - weight;
+    for (int i = 0; i < pixels * 4; ++i)
+        out[i] = static_cast<std::uint16_t>(keep * upper[i] + weight * lower[i]);
+}
+
+using Tap = ImageUpscaler::Tap;
+
+void blendColumnsScalar(const std::uint16_t* rowBlend, const Tap* taps, int count, std::uint8_t* out) noexcept
+{
+    for (int i = 0; i < count; ++i)
+    {
+        const auto& tap = taps[i];
+        const auto* a = rowBlend + 4 * tap.first;
+        const auto* b = rowBlend + 4 * tap.second;
+        for (int c = 0; c < 4; ++c)
+            out[4 * i + c] =
+                static_cast<std::uint8_t>(((256u - tap.weight) * a[c] + tap.weight * b[c] + 32768u) >> 16);
+    }
+}
+
+#if VELTRANE_UPSCALER_SSE41
+#define VELTRANE_SSE41 __attribute__((target("sse4.1")))
+
+VELTRANE_SSE41 void blendRowsVector(const std::uint8_t* upper, const std::uint8_t* lower,
+                                    std::uint32_t weight, std::uint16_t* out, int pixels) noexcept
+{
+    const auto keep = _mm_set1_epi16(static_cast<short>(256u - weight));
+    const auto take = _mm_set1_epi16(static_cast<short>(weight));
+    int i = 0;
+    for (; i + 2 <= pixels; i += 2)
+    {
+        const auto a = _mm_cvtepu8_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(upper + 4 * i)));
+        const auto b = _mm_cvtepu8_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(lower + 4 * i)));
+        const auto sum = _mm_add_epi16(_mm_mullo_epi16(a, keep), _mm_mullo_epi16(b, take));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * i), sum);
+    }
+    if (i < pixels)
+        blendRowsScalar(upper + 4 * i, lower + 4 * i, weight, out + 4 * i, pixels - i);
+}
+
+VELTRANE_SSE41 void blendColumnsVector(const std::uint16_t* rowBlend, const Tap* taps, int count,
+                                       std::uint8_t* out) noexcept
+{
+    const auto rounding = _mm_set1_epi32(32768);
+    for (int i = 0; i < count; ++i)
+    {
+        const auto& tap = taps[i];
+        const auto a =
+            _mm_cvtepu16_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(rowBlend + 4 * tap.first)));
+        const auto b =
+            _mm_cvtepu16_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(rowBlend + 4 * tap.second)));
+        auto sum = _mm_add_epi32(_mm_mullo_epi32(a, _mm_set1_epi32(static_cast<int>(256u - tap.weight))),
+                                 _mm_mullo_epi32(b, _mm_set1_epi32(static_cast<int>(tap.weight))));
+        sum = _mm_srli_epi32(_mm_add_epi32(sum, rounding), 16);
+        const auto bytes = _mm_packus_epi16(_mm_packus_epi32(sum, sum), _mm_setzero_si128());
+        const auto pixel = _mm_cvtsi128_si32(bytes);
+        std::memcpy(out + 4 * i, &pixel, 4);
+    }
+}
+#endif
+
+bool isWhole(float value) noexcept
+{
+    return std::abs(value - std::round(value)) < 1.0e-3f;
+}
+} // namespace
+
+ImageUpscaler::ImageUpscaler(Path path) noexcept
+    : useVector(path == Path::automatic && StackBlurStrategy::vectorPathAvailable())
+{
+}
+
+void ImageUpscaler::prepareTaps(std::vector<Tap>& taps, int outputStart, int outputEnd, int factor,
+                                int sourceSize, double offset) const
+{
+    taps.resize(static_cast<std::size_t>(std::max(0, outputEnd - outputStart)));
+    for (int i = outputStart; i < outputEnd; ++i)
+    {
+        // The framework samples output pixel i at (i + 0.5 - offset) / factor - 0.5, in 1/256 of a
+        // source pixel (offset: where the image starts, within the first output pixel).
+        const auto position =
+            static_cast<int>(std::floor((static_cast<double>(i) + 0.5 - offset) * 256.0 / factor)) - 128;
+        const auto index = position >> 8;
+        auto& tap = taps[static_cast<std::size_t>(i - outputStart)];
+        if (index < 0)
+            tap = {0, 0, 0};
+        else if (index >= sourceSize - 1)
+            tap = {sourceSize - 1, sourceSize - 1, 0};
+        else
+            tap = {index, index + 1, static_cast<std::uint32_t>(position & 255)};
+    }
+}
+
+void ImageUpscaler::draw(juce::Graphics& g, const juce::Image& source, juce::Rectangle<int> content,
+                         juce::Rectangle<float> placement, const juce::RectangleList<int>* within)
+{
+    content = content.getIntersection(source.getBounds());
+    if (!source.isValid() || content.isEmpty() || placement.isEmpty())
+        return;
+
+    const auto scale = g.getInternalContext().getPhysicalPixelScaleFactor();
+    const auto factorX = placement.getWidth() / static_cast<float>(source.getWidth()) * scale;
+    const auto factorY = placement.getHeight() / static_cast<float>(source.getHeight()) * scale;
+    const auto factor = juce::roundToInt(factorX);
+    const auto originX = static_cast<double>(placement.getX()) * scale;
+    const auto originY = static_cast<double>(placement.getY()) * scale;
+    const juce::Point<int> origin(static_cast<int>(std::floor(originX)),
+                                  static_cast<int>(std::floor(originY)));
+    const auto offsetX = originX - origin.x, offsetY = originY - origin.y;
+    if (factor < 1 || factor > 16 || !isWhole(factorX) ||
+        std::abs(factorY - static_cast<float>(factor)) > 1.0e-3f || source.getFormat() != juce::Image::ARGB ||
+        (factor == 1 && (offsetX != 0.0 || offsetY != 0.0)))
+    {
+        g.setImageResamplingQuality(juce::Graphics::highResamplingQuality);
+        g.drawImage(source, placement, juce::RectanglePlacement::stretchToFit);
+        return;
+    }
+
+    // Output pixels (relative to the placement's physical origin) that the content can reach and
+    // that the clip lets through.
+    const auto sourceArea = content.expanded(1).getIntersection(source.getBounds());
+    auto region =
+        juce::Rectangle<int>(sourceArea.getX() * factor, sourceArea.getY() * factor,
+                             sourceArea.getWidth() * factor + 1, sourceArea.getHeight() * factor + 1);
+    const auto clip = (g.getClipBounds().toFloat() * scale).getSmallestIntegerContainer() - origin;
+    region = region.getIntersection(clip.expanded(1));
+    if (region.isEmpty())
+        return;
+
+    // Source tiles that hold something, grown by one tile for the filter's reach.
+    const auto tilesWide = (source.getWidth() + tileSize - 1) / tileSize;
+    const auto tilesHigh = (source.getHeight() + tileSize - 1) / tileSize;
+    occupied.assign(static_cast<std::size_t>(tilesWide * tilesHigh), 0);
+    const juce::Image::BitmapData sourceData(source, juce::Image::BitmapData::readOnly);
+    for (int y = content.getY(); y < content.getBottom(); ++y)
+    {
+        const auto* row = sourceData.getLinePointer(y);
+        for (int x = content.getX(); x < content.getRight(); ++x)
+            if (row[4 * x + juce::PixelARGB::indexA] != 0)
+            {
+                const auto tx = x / tileSize, ty = y / tileSize;
+                for (int ny = std::max(0, ty - 1); ny <= std::min(tilesHigh - 1, ty + 1); ++ny)
+                    for (int nx = std::max(0, tx - 1); nx <= std::min(tilesWide - 1, tx + 1); ++nx)
+                        occupied[static_cast<std::size_t>(ny * tilesWide + nx)] = 1;
+                x = std::max(x, (tx + 1) * tileSize - 1); // the rest of this tile adds nothing
+            }
+    }
+
+    // What `within` allows, in output pixels.
+    juce::RectangleList<int> allowed;
+    if (within != nullptr)
+        for (const auto& r : *within)
+            allowed.addWithoutMerging(
+                ((r.toFloat() * scale).getSmallestIntegerContainer() - origin).expanded(1));
+
+    juce::RectangleList<int> tiles;
+    const auto outputTile = tileSize * factor;
+    for (int ty = region.getY() / outputTile; ty * outputTile < region.getBottom(); ++ty)
+        for (int tx = region.getX() / outputTile; tx * outputTile < region.getRight();)
+        {
+            if (occupied[static_cast<std::size_t>(ty * tilesWide + tx)] == 0)
+            {
+                ++tx;
+                continue;
+            }
+            const auto start = tx;
+            while (tx * outputTile < region.getRight() &&
+                   occupied[static_cast<std::size_t>(ty * tilesWide + tx)] != 0)
+                ++tx;
+            const auto run = juce::Rectangle<int>(start * outputTile, ty * outputTile,
+                                                  (tx - start) * outputTile, outputTile)
+                                 .getIntersection(region);
+            if (within == nullptr)
+            {
+                tiles.addWithoutMerging(run);
+                continue;
+            }
+            for (const auto& r : allowed)
+                if (const auto part = run.getIntersection(r); !part.isEmpty())
+                    tiles.add(part);
+        }
+    if (tiles.isEmpty())
+        return;
+
+    juce::Graphics::ScopedSaveState saved(g);
+    g.addTransform(juce::AffineTransform::scale(1.0f / scale));
+    if (factor == 1)
+    {
+        // Nothing to stretch: blit the tiles of the source itself.
+        tiles.offsetAll(origin);
+        g.getInternalContext().clipToRectangleList(tiles);
+        if (!g.isClipEmpty())
+            g.drawImageAt(source, origin.x, origin.y);
+        return;
+    }
+
+    if (!scratch.isValid() || scratch.getWidth() < region.getWidth() ||
+        scratch.getHeight() < region.getHeight())
+        scratch = juce::Image(juce::Image::ARGB,
+                              std::max(region.getWidth(), scratch.isValid() ? scratch.getWidth() : 0),
+                              std::max(region.getHeight(), scratch.isValid() ? scratch.getHeight() : 0),
+                              false, juce::SoftwareImageType());
+
+    prepareTaps(columnTaps, region.getX(), region.getRight(), factor, source.getWidth(), offsetX);
+    prepareTaps(rowTaps, region.getY(), region.getBottom(), factor, source.getHeight(), offsetY);
+    {
+        juce::Image::BitmapData target(scratch, juce::Image::BitmapData::writeOnly);
+        for (const auto& tile : tiles)
+            upscaleTile(sourceData, target, tile, region.getPosition());
+    }
+
+    // Blit in physical pixels, without a transform, only where the tiles are.
+    tiles.offsetAll(origin);
+    g.getInternalContext().clipToRectangleList(tiles);
+    if (!g.isClipEmpty())
+        g.drawImageAt(scratch, origin.x + region.getX(), origin.y + region.getY());
+}
+
+void ImageUpscaler::upscaleTile(const juce::Image::BitmapData& source, juce::Image::BitmapData& target,
+                                juce::Rectangle<int> tile, juce::Point<int> regionOrigin)
+{
+    const auto firstTap = static_cast<std::size_t>(tile.getX() - regionOrigin.x);
+    const auto count = tile.getWidth();
+    const auto firstColumn = columnTaps[firstTap].first;
+    const auto lastColumn = columnTaps[firstTap + static_cast<std::size_t>(count) - 1].second;
+    const auto columns = lastColumn - firstColumn + 1;
+    columnBlend.resize(static_cast<std::size_t>(columns) * 4 + 8);
+
+    // Taps relative to the first column blended.
+    tileTaps.assign(columnTaps.begin() + static_cast<std::ptrdiff_t>(firstTap),
+                    columnTaps.begin() + static_cast<std::ptrdiff_t>(firstTap) + count);
+    for (auto& tap : tileTaps)
+    {
+        tap.first -= firstColumn;
+        tap.second -= firstColumn;
+    }
+
+    for (int y = tile.getY(); y < tile.getBottom(); ++y)
+    {
+        const auto& rowTap = rowTaps[static_cast<std::size_t>(y - regionOrigin.y)];
+        const auto* upper = source.getLinePointer(rowTap.first) + 4 * firstColumn;
+        const auto* lower = source.getLinePointer(rowTap.second) + 4 * firstColumn;
+        auto* out = target.getLinePointer(y - regionOrigin.y) + 4 * (tile.getX() - regionOrigin.x);
+#if VELTRANE_UPSCALER_SSE41
+        if (useVector)
+        {
+            blendRowsVector(upper, lower, rowTap.weight, columnBlend.data(), columns);
+            blendColumnsVector(columnBlend.data(), tileTaps.data(), count, out);
+            continue;
+        }
+#endif
+        blendRowsScalar(upper, lower, rowTap.weight, columnBlend.data(), columns);
+        blendColumnsScalar(columnBlend.data(), tileTaps.data(), count, out);
+    }
+}
+} // namespace ui_core

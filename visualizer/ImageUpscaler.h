@@ -1,0 +1,52 @@
+#pragma once
+
+#include <juce_graphics/juce_graphics.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace ui_core
+{
+// Draws a premultiplied ARGB image stretched by a whole factor (the glow images: 2 at display scale
+// 1, 4 at scale 2; the trace lines: 1) with the bilinear filter of JUCE's high-quality resampling:
+// the same sample positions, weights and rounding, so the pixels are those of Graphics::drawImage.
+// It upscales only the tiles that hold something and that the clip reaches, and blits them without
+// a transform; the framework's generic transformed-image fill cost several times the whole frame
+// budget. Any other factor falls back to the framework.
+class ImageUpscaler
+{
+public:
+    enum class Path
+    {
+        automatic,
+        scalar
+    };
+
+    explicit ImageUpscaler(Path path = Path::automatic) noexcept;
+
+    // Draws `source` stretched into `placement` (component coordinates); `content` holds every pixel
+    // of the source that is not transparent. `within`, when given, limits the drawing to these
+    // rectangles (component coordinates) before the clip does.
+    void draw(juce::Graphics& g, const juce::Image& source, juce::Rectangle<int> content,
+              juce::Rectangle<float> placement, const juce::RectangleList<int>* within = nullptr);
+
+    // Two neighbouring source indices (clamped to the image) and the weight of the second, 0..255.
+    struct Tap
+    {
+        int first, second;
+        std::uint32_t weight;
+    };
+
+private:
+    void prepareTaps(std::vector<Tap>& taps, int outputStart, int outputEnd, int factor, int sourceSize,
+                     double offset) const;
+    void upscaleTile(const juce::Image::BitmapData& source, juce::Image::BitmapData& target,
+                     juce::Rectangle<int> tile, juce::Point<int> regionOrigin);
+
+    bool useVector;
+    juce::Image scratch;
+    std::vector<Tap> columnTaps, rowTaps, tileTaps;
+    std::vector<std::uint16_t> columnBlend; // one row of the vertical blend, 4 channels a pixel
+    std::vector<std::uint8_t> occupied;     // per source tile
+};
+} // namespace ui_core
