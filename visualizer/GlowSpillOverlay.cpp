@@ -7,6 +7,10 @@ namespace ui_core
 {
 namespace
 {
+// How far (in spill pixels) the spill's stroke may stray from the trace: its blur spreads it over
+// many pixels, so this cannot show.
+constexpr float spillStraightness = 0.25f;
+
 // The largest whole-pixel rectangle inside `area`.
 juce::Rectangle<int> wholePixelsInside(juce::Rectangle<float> area)
 {
@@ -225,19 +229,40 @@ void GlowSpillOverlay::paint(juce::Graphics& g)
         ++renderCount;
     }
 
+    // Only outside the rounded plot: the straight part of that region is a list of rectangles, and
+    // only the corners need the rounded outline as a clip.
+    g.setOpacity(opacity);
+    const auto plotPixels = plot.getSmallestIntegerContainer();
+    juce::RectangleList<int> ring(getLocalBounds());
+    ring.subtract(plotPixels);
+    {
+        juce::Graphics::ScopedSaveState saved(g);
+        if (g.reduceClipRegion(ring))
+            upscaler.draw(g, image, image.getBounds(), placement, &ring);
+    }
+    if (radius <= 0.0f)
+        return;
+
     juce::Path outside;
     outside.addRectangle(getLocalBounds().toFloat());
     outside.addRoundedRectangle(plot, radius);
     outside.setUsingNonZeroWinding(false);
-    g.reduceClipRegion(outside);
-    if (g.isClipEmpty())
-        return;
-    g.setOpacity(opacity);
-    // Stretched with the medium quality's bilinear filter, and only around the plot: its inside,
-    // short of the rounded corners, is clipped away anyway.
-    juce::RectangleList<int> ring(getLocalBounds());
-    ring.subtract(plot.reduced(radius + 1.0f).toNearestInt());
-    upscaler.draw(g, image, image.getBounds(), placement, &ring);
+    const auto cornerSize = static_cast<int>(std::ceil(radius)) + 1;
+    for (const auto& corner : {plotPixels.withSize(cornerSize, cornerSize),
+                               plotPixels.withLeft(plotPixels.getRight() - cornerSize).withHeight(cornerSize),
+                               plotPixels.withTop(plotPixels.getBottom() - cornerSize).withWidth(cornerSize),
+                               plotPixels.withLeft(plotPixels.getRight() - cornerSize)
+                                   .withTop(plotPixels.getBottom() - cornerSize)})
+    {
+        juce::Graphics::ScopedSaveState saved(g);
+        if (!g.reduceClipRegion(corner))
+            continue;
+        g.reduceClipRegion(outside);
+        if (g.isClipEmpty())
+            continue;
+        const juce::RectangleList<int> within(corner);
+        upscaler.draw(g, image, image.getBounds(), placement, &within);
+    }
 }
 
 void GlowSpillOverlay::render(const WaveformVisualizer& source)
@@ -248,7 +273,7 @@ void GlowSpillOverlay::render(const WaveformVisualizer& source)
     const auto width =
         std::max(4.0f, (std::max(style.glowIntensity, 0.01f) * 0.8f + 0.8f) * style.traceThickness);
     const auto origin = getLocalPoint(&source, juce::Point<float>()) - placement.getPosition();
-    stroker.createOutline(outline, source.getMainPath(), width, 0.25f, RoundStroker::Vertices::asNeeded);
+    stroker.createOutline(outline, source.getMainPath(), width, 0.25f, spillStraightness);
     filler.fill(image, outline, juce::AffineTransform::translation(origin).scaled(0.25f), style.traceColour);
 
     const auto key =

@@ -17,7 +17,7 @@ namespace ui_core
 {
 namespace
 {
-constexpr int tileSize = 8; // source pixels
+constexpr int outputTileSize = 16; // pixels
 
 // JUCE's 4-pixel average, separated: first the two rows (16 bits suffice), then the two columns,
 // with the framework's rounding ((sum + 2^15) >> 16), so the result is bit for bit the same.
@@ -153,7 +153,10 @@ void ImageUpscaler::draw(juce::Graphics& g, const juce::Image& source, juce::Rec
     if (region.isEmpty())
         return;
 
-    // Source tiles that hold something, grown by one tile for the filter's reach.
+    // Source tiles that something reaches: every pixel that is not clear, and its neighbours, which
+    // the filter blends it into.
+    // Tiles of about 16 output pixels, whole source pixels.
+    const auto tileSize = std::max(1, outputTileSize / factor);
     const auto tilesWide = (source.getWidth() + tileSize - 1) / tileSize;
     const auto tilesHigh = (source.getHeight() + tileSize - 1) / tileSize;
     occupied.assign(static_cast<std::size_t>(tilesWide * tilesHigh), 0);
@@ -161,27 +164,36 @@ void ImageUpscaler::draw(juce::Graphics& g, const juce::Image& source, juce::Rec
     for (int y = content.getY(); y < content.getBottom(); ++y)
     {
         const auto* row = sourceData.getLinePointer(y);
+        const auto firstTileRow = std::max(0, (y - 1) / tileSize);
+        const auto lastTileRow = std::min(tilesHigh - 1, (y + 1) / tileSize);
         for (int x = content.getX(); x < content.getRight(); ++x)
-            if (row[4 * x + juce::PixelARGB::indexA] != 0)
-            {
-                const auto tx = x / tileSize, ty = y / tileSize;
-                for (int ny = std::max(0, ty - 1); ny <= std::min(tilesHigh - 1, ty + 1); ++ny)
-                    for (int nx = std::max(0, tx - 1); nx <= std::min(tilesWide - 1, tx + 1); ++nx)
-                        occupied[static_cast<std::size_t>(ny * tilesWide + nx)] = 1;
-                x = std::max(x, (tx + 1) * tileSize - 1); // the rest of this tile adds nothing
-            }
+        {
+            if (row[4 * x + juce::PixelARGB::indexA] == 0)
+                continue;
+            const auto firstTile = std::max(0, (x - 1) / tileSize);
+            const auto lastTile = std::min(tilesWide - 1, (x + 1) / tileSize);
+            for (int ty = firstTileRow; ty <= lastTileRow; ++ty)
+                for (int tx = firstTile; tx <= lastTile; ++tx)
+                    occupied[static_cast<std::size_t>(ty * tilesWide + tx)] = 1;
+            // Within this tile only its last column reaches further; skip to it.
+            x = std::max(x, (x / tileSize + 1) * tileSize - 2);
+        }
     }
 
-    // What `within` allows, in output pixels.
+    // What `within` allows, in output pixels; a list without overlaps, so that no pixel is blended
+    // twice.
     juce::RectangleList<int> allowed;
     if (within != nullptr)
         for (const auto& r : *within)
-            allowed.addWithoutMerging(
-                ((r.toFloat() * scale).getSmallestIntegerContainer() - origin).expanded(1));
+            allowed.add((r.toFloat() * scale).getSmallestIntegerContainer() - origin);
 
-    juce::RectangleList<int> tiles;
+    // Runs of tiles along each row, a run joined to the one above it when they line up.
+    tiles.clear();
+    previousRow.clear();
     const auto outputTile = tileSize * factor;
     for (int ty = region.getY() / outputTile; ty * outputTile < region.getBottom(); ++ty)
+    {
+        currentRow.clear();
         for (int tx = region.getX() / outputTile; tx * outputTile < region.getRight();)
         {
             if (occupied[static_cast<std::size_t>(ty * tilesWide + tx)] == 0)
@@ -196,16 +208,34 @@ void ImageUpscaler::draw(juce::Graphics& g, const juce::Image& source, juce::Rec
             const auto run = juce::Rectangle<int>(start * outputTile, ty * outputTile,
                                                   (tx - start) * outputTile, outputTile)
                                  .getIntersection(region);
-            if (within == nullptr)
+            if (within != nullptr)
             {
-                tiles.addWithoutMerging(run);
+                for (const auto& r : allowed)
+                    if (const auto part = run.getIntersection(r); !part.isEmpty())
+                        tiles.push_back(part);
                 continue;
             }
-            for (const auto& r : allowed)
-                if (const auto part = run.getIntersection(r); !part.isEmpty())
-                    tiles.add(part);
+            const auto above = std::find_if(previousRow.begin(), previousRow.end(),
+                                            [&](std::size_t k)
+                                            {
+                                                return tiles[k].getX() == run.getX() &&
+                                                       tiles[k].getWidth() == run.getWidth() &&
+                                                       tiles[k].getBottom() == run.getY();
+                                            });
+            if (above != previousRow.end())
+            {
+                tiles[*above].setHeight(tiles[*above].getHeight() + run.getHeight());
+                currentRow.push_back(*above);
+            }
+            else
+            {
+                tiles.push_back(run);
+                currentRow.push_back(tiles.size() - 1);
+            }
         }
-    if (tiles.isEmpty())
+        previousRow.swap(currentRow);
+    }
+    if (tiles.empty())
         return;
 
     juce::Graphics::ScopedSaveState saved(g);
@@ -213,10 +243,7 @@ void ImageUpscaler::draw(juce::Graphics& g, const juce::Image& source, juce::Rec
     if (factor == 1)
     {
         // Nothing to stretch: blit the tiles of the source itself.
-        tiles.offsetAll(origin);
-        g.getInternalContext().clipToRectangleList(tiles);
-        if (!g.isClipEmpty())
-            g.drawImageAt(source, origin.x, origin.y);
+        blitTiles(g, source, origin, {});
         return;
     }
 
@@ -235,11 +262,20 @@ void ImageUpscaler::draw(juce::Graphics& g, const juce::Image& source, juce::Rec
             upscaleTile(sourceData, target, tile, region.getPosition());
     }
 
-    // Blit in physical pixels, without a transform, only where the tiles are.
-    tiles.offsetAll(origin);
-    g.getInternalContext().clipToRectangleList(tiles);
-    if (!g.isClipEmpty())
-        g.drawImageAt(scratch, origin.x + region.getX(), origin.y + region.getY());
+    blitTiles(g, scratch, origin, region.getPosition());
+}
+
+// In physical pixels, without a transform, one tile rectangle at a time: one blit clipped to a long
+// list of rectangles costs the framework far more (it cuts the image's edge table by every gap).
+void ImageUpscaler::blitTiles(juce::Graphics& g, const juce::Image& image, juce::Point<int> origin,
+                              juce::Point<int> imageOrigin) const
+{
+    for (const auto& tile : tiles)
+    {
+        const auto target = tile + origin;
+        if (g.clipRegionIntersects(target))
+            g.drawImageAt(image.getClippedImage(tile - imageOrigin), target.getX(), target.getY());
+    }
 }
 
 void ImageUpscaler::upscaleTile(const juce::Image::BitmapData& source, juce::Image::BitmapData& target,

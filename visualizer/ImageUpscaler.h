@@ -26,7 +26,7 @@ public:
 
     // Draws `source` stretched into `placement` (component coordinates); `content` holds every pixel
     // of the source that is not transparent. `within`, when given, limits the drawing to these
-    // rectangles (component coordinates) before the clip does.
+    // rectangles (component coordinates, whole pixels) before the clip does.
     void draw(juce::Graphics& g, const juce::Image& source, juce::Rectangle<int> content,
               juce::Rectangle<float> placement, const juce::RectangleList<int>* within = nullptr);
 
@@ -40,13 +40,17 @@ public:
 private:
     void prepareTaps(std::vector<Tap>& taps, int outputStart, int outputEnd, int factor, int sourceSize,
                      double offset) const;
+    void blitTiles(juce::Graphics& g, const juce::Image& image, juce::Point<int> origin,
+                   juce::Point<int> imageOrigin) const;
     void upscaleTile(const juce::Image::BitmapData& source, juce::Image::BitmapData& target,
                      juce::Rectangle<int> tile, juce::Point<int> regionOrigin);
 
     bool useVector;
     juce::Image scratch;
     std::vector<Tap> columnTaps, rowTaps, tileTaps;
-    std::vector<std::uint16_t> columnBlend; // one row of the vertical blend, 4 channels a pixel
-    std::vector<std::uint8_t> occupied;     // per source tile
+    std::vector<std::uint16_t> columnBlend;  // one row of the vertical blend, 4 channels a pixel
+    std::vector<std::uint8_t> occupied;      // per source tile
+    std::vector<juce::Rectangle<int>> tiles; // output pixels to draw, relative to the placement
+    std::vector<std::size_t> previousRow, currentRow;
 };
 } // namespace ui_core

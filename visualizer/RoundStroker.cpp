@@ -25,7 +25,7 @@ bool crossWithin(juce::Point<float> a1, juce::Point<float> a2, juce::Point<float
 } // namespace
 
 void RoundStroker::createOutline(juce::Path& outline, const juce::Path& path, float thickness,
-                                 float pixelsPerUnit, Vertices vertices)
+                                 float pixelsPerUnit, float straightnessInPixels)
 {
     outline.clear();
     outline.setUsingNonZeroWinding(true);
@@ -34,14 +34,14 @@ void RoundStroker::createOutline(juce::Path& outline, const juce::Path& path, fl
 
     pixelsPerUnit = std::max(pixelsPerUnit, 0.01f);
     halfWidth = 0.5f * thickness;
-    // Arcs are polygons whose sides stray at most this far inside the true circle, and the line
-    // leaves out vertices that lie this close to it; never finer than the framework's 0.1 radian.
+    // Arcs are polygons whose sides stray at most this far inside the true circle; never finer than
+    // the framework's 0.1 radian.
     constexpr float tolerance = 0.02f; // pixels
     const auto radiusInPixels = halfWidth * pixelsPerUnit;
     angleStep = radiusInPixels <= tolerance
                     ? juce::MathConstants<float>::pi
                     : std::max(0.1f, 2.0f * std::acos(1.0f - tolerance / radiusInPixels));
-    straightness = vertices == Vertices::asNeeded ? tolerance / pixelsPerUnit : 0.0f;
+    straightness = std::max(0.0f, straightnessInPixels) / pixelsPerUnit;
 
     points.clear();
     for (juce::PathFlatteningIterator it(path, {},
@@ -165,19 +165,20 @@ void RoundStroker::addJoint(juce::Path& outline, juce::Point<float> a1, juce::Po
     }
 
     outline.lineTo(a2);
-    auto from = std::atan2(a2.x - centre.x, a2.y - centre.y);
-    auto to = std::atan2(b1.x - centre.x, b1.y - centre.y);
-    // The shorter way round.
-    auto sweep = to - from;
-    if (sweep > juce::MathConstants<float>::pi)
-        sweep -= juce::MathConstants<float>::twoPi;
-    else if (sweep < -juce::MathConstants<float>::pi)
-        sweep += juce::MathConstants<float>::twoPi;
+    // The shorter way round, in equal steps: each point the last one turned about the centre.
+    const auto from = a2 - centre, to = b1 - centre;
+    const auto sweep = std::atan2(from.x * to.y - from.y * to.x, from.x * to.x + from.y * to.y);
     const auto steps = static_cast<int>(std::abs(sweep) / angleStep);
-    for (int k = 1; k <= steps; ++k)
+    if (steps > 0)
     {
-        const auto angle = from + sweep * static_cast<float>(k) / static_cast<float>(steps + 1);
-        outline.lineTo(centre.x + halfWidth * std::sin(angle), centre.y + halfWidth * std::cos(angle));
+        const auto turn = sweep / static_cast<float>(steps + 1);
+        const auto c = std::cos(turn), s = std::sin(turn);
+        auto offset = from * (halfWidth / std::max(from.getDistanceFromOrigin(), 1.0e-20f));
+        for (int k = 0; k < steps; ++k)
+        {
+            offset = {offset.x * c - offset.y * s, offset.x * s + offset.y * c};
+            outline.lineTo(centre + offset);
+        }
     }
     outline.lineTo(b1);
 }

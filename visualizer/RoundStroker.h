@@ -11,22 +11,18 @@ namespace ui_core
 // stroke's size on screen needs: arcs divided to within 0.02 pixels of the circle, where the
 // framework steps every arc by a fixed 0.1 radian and turned each joint of a trace's thousands of
 // short, noisy segments into dozens of edges; filling that cost most of a frame. For blurred
-// layers it also leaves out vertices within 0.02 pixels of a straight line. (The framework's edge
-// table anti-aliases the same line a little differently when it is cut into other edges, so the
-// sharp lines keep every vertex and look exactly as stroked by the framework.)
+// layers it also leaves out vertices that lie close to a straight line, as close as the blur hides.
+// (The framework's edge table anti-aliases the same line a little differently when it is cut into
+// other edges, so the sharp lines keep every vertex and look exactly as stroked by the framework.)
 class RoundStroker
 {
 public:
-    enum class Vertices
-    {
-        all,     // every vertex of the path: the edges the framework's stroker would make
-        asNeeded // for a layer blurred afterwards, where a 0.02 pixel error cannot show
-    };
-
     // Replaces `outline` with the outline of `path` (straight segments; curves are flattened first)
     // stroked `thickness` wide. `pixelsPerUnit` is the scale at which the outline will be filled.
+    // Vertices within `straightnessInPixels` of a line that skips them are left out (0 keeps every
+    // vertex, for the sharp lines).
     void createOutline(juce::Path& outline, const juce::Path& path, float thickness, float pixelsPerUnit,
-                       Vertices vertices);
+                       float straightnessInPixels = 0.0f);
 
 private:
     struct Section

@@ -12,17 +12,23 @@ class ScaledImageCache
 public:
     // Draws the layer, first rendering it through `render` (which draws in component coordinates)
     // when needed. A component less than 1 pixel wide or high releases the image and draws nothing.
+    // `opaqueArea` (component coordinates), when given, is known to come out opaque: it is kept as
+    // an image without alpha too, which the framework copies instead of blending.
     template <typename Render>
-    void draw(juce::Graphics& g, int width, int height, Render&& render)
+    void draw(juce::Graphics& g, int width, int height, Render&& render,
+              juce::Rectangle<float> opaqueArea = {})
     {
         const auto wanted = physicalScaleOf(g);
         if (needsRender(wanted))
         {
             if (!prepareImage(width, height, wanted))
                 return;
-            juce::Graphics imageGraphics(image);
-            imageGraphics.addTransform(juce::AffineTransform::scale(scale));
-            render(imageGraphics);
+            {
+                juce::Graphics imageGraphics(image);
+                imageGraphics.addTransform(juce::AffineTransform::scale(scale));
+                render(imageGraphics);
+            }
+            keepOpaquePart(opaqueArea);
             valid = true;
             ++renderCount;
         }
@@ -41,9 +47,12 @@ public:
 private:
     bool needsRender(float wantedScale) const noexcept;
     bool prepareImage(int width, int height, float newScale);
+    void keepOpaquePart(juce::Rectangle<float> opaqueArea);
     void blit(juce::Graphics& g) const;
 
     juce::Image image;
+    juce::Image opaquePart;            // RGB copy of the opaque middle, when there is one
+    juce::Rectangle<int> opaqueBounds; // where it goes, in component coordinates
     float scale = 1.0f;
     bool valid = false;
     int renderCount = 0;

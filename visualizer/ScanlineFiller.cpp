@@ -1,6 +1,7 @@
 #include "visualizer/ScanlineFiller.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -9,28 +10,56 @@ namespace ui_core
 namespace
 {
 constexpr int subPixels = 256;
+constexpr int lineBits = 12, xBits = 20, levelBits = 16;
+constexpr std::uint64_t levelOffset = 1u << 15;
+
+std::uint64_t crossing(int line, int x, int level) noexcept
+{
+    return (((static_cast<std::uint64_t>(line) << xBits) | static_cast<std::uint64_t>(x)) << levelBits) |
+           (static_cast<std::uint64_t>(level) + levelOffset);
+}
+
+int lineOf(std::uint64_t c) noexcept
+{
+    return static_cast<int>(c >> (xBits + levelBits));
+}
+
+int xOf(std::uint64_t c) noexcept
+{
+    return static_cast<int>((c >> levelBits) & ((1u << xBits) - 1));
+}
+
+int levelOf(std::uint64_t c) noexcept
+{
+    return static_cast<int>(c & 0xffff) - static_cast<int>(levelOffset);
+}
 } // namespace
 
 void ScanlineFiller::fill(juce::Image& image, const juce::Path& path, const juce::AffineTransform& transform,
                           juce::Colour colour)
 {
+    filled = {};
     if (!image.isValid() || path.isEmpty())
+        return;
+    // Positions must fit the sort key; larger images are not drawn by this.
+    jassert(image.getHeight() < (1 << lineBits) && image.getWidth() * subPixels < (1 << xBits));
+    if (image.getHeight() >= (1 << lineBits) || image.getWidth() * subPixels >= (1 << xBits))
         return;
     const auto bounds = path.getBoundsTransformed(transform).getSmallestIntegerContainer();
     if (!bounds.intersects(image.getBounds()))
         return;
     collect(path, transform, image.getWidth(), image.getHeight());
+    sortCrossings();
     juce::Image::BitmapData data(image, juce::Image::BitmapData::readWrite);
     render(data, colour.getPixelARGB());
 }
 
 // The crossings of every edge with every scanline, as the framework's edge table records them:
-// y in 1/256 pixel, steep enough steps that each crossing stays within about a pixel.
+// y in 1/256 pixel, steps short enough that each crossing stays within about a pixel.
 void ScanlineFiller::collect(const juce::Path& path, const juce::AffineTransform& transform, int width,
                              int height)
 {
-    crossingLines.clear();
-    found.clear();
+    crossings.clear();
     const auto rightLimit = subPixels * width;
     const auto heightLimit = subPixels * height;
 
@@ -59,102 +88,116 @@ void ScanlineFiller::collect(const juce::Path& path, const juce::AffineTransform
         do
         {
             const auto step = std::min({stepSize, y2 - y1, 256 - (y1 & 255)});
-            auto x = juce::roundToInt(startX + multiplier * ((y1 + (step >> 1)) - startY));
-            x = std::clamp(x, 0, rightLimit - 1);
-            crossingLines.push_back(y1 / subPixels);
-            found.push_back({x, direction * step});
+            const auto x = juce::roundToInt(startX + multiplier * ((y1 + (step >> 1)) - startY));
+            crossings.push_back(crossing(y1 / subPixels, std::clamp(x, 0, rightLimit - 1), direction * step));
             y1 += step;
         } while (y1 < y2);
     }
+}
 
-    // Grouped by scanline (a counting sort), then ordered along each.
-    lineStart.assign(static_cast<std::size_t>(height) + 1, 0);
-    for (const auto line : crossingLines)
-        ++lineStart[static_cast<std::size_t>(line) + 1];
-    for (std::size_t i = 1; i < lineStart.size(); ++i)
-        lineStart[i] += lineStart[i - 1];
-    sorted.resize(found.size());
+// By scanline, then position: an LSD radix sort on the 32-bit key, 8 bits a pass.
+void ScanlineFiller::sortCrossings()
+{
+    scratch.resize(crossings.size());
+    for (int shift = levelBits; shift < levelBits + lineBits + xBits; shift += 8)
     {
-        auto next = lineStart;
-        for (std::size_t i = 0; i < found.size(); ++i)
-            sorted[static_cast<std::size_t>(next[static_cast<std::size_t>(crossingLines[i])]++)] = found[i];
+        std::array<std::size_t, 257> offsets{};
+        for (const auto c : crossings)
+            ++offsets[((c >> shift) & 0xff) + 1];
+        for (std::size_t i = 1; i < offsets.size(); ++i)
+            offsets[i] += offsets[i - 1];
+        for (const auto c : crossings)
+            scratch[offsets[(c >> shift) & 0xff]++] = c;
+        crossings.swap(scratch);
     }
 }
 
 void ScanlineFiller::render(juce::Image::BitmapData& data, juce::PixelARGB colour)
 {
-    for (int y = 0; y < data.height; ++y)
+    int top = data.height, bottom = -1, left = data.width, right = -1;
+    for (std::size_t begin = 0; begin < crossings.size();)
     {
-        auto* first = sorted.data() + lineStart[static_cast<std::size_t>(y)];
-        auto* end = sorted.data() + lineStart[static_cast<std::size_t>(y) + 1];
-        if (end - first < 2)
-            continue;
-        std::sort(first, end, [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
+        const auto y = lineOf(crossings[begin]);
+        auto end = begin;
+        while (end < crossings.size() && lineOf(crossings[end]) == y)
+            ++end;
 
         // Windings summed along the line, merged where crossings share a position, and turned into
-        // levels of coverage (non-zero rule: any winding is full coverage).
-        auto* out = first;
+        // levels of coverage (non-zero rule: any winding is full coverage). Written back in place
+        // as (x, level) pairs.
+        std::size_t count = 0;
         int winding = 0;
-        for (auto* in = first; in < end;)
+        for (auto i = begin; i < end;)
         {
-            const auto x = in->x;
-            while (in < end && in->x == x)
-                winding += (in++)->level;
+            const auto x = xOf(crossings[i]);
+            while (i < end && xOf(crossings[i]) == x)
+                winding += levelOf(crossings[i++]);
             const auto level = std::abs(winding);
-            *out++ = {x, level >= subPixels ? 255 : level};
+            crossings[begin + count++] = crossing(0, x, level >= subPixels ? 255 : level);
         }
-        (out - 1)->level = 0;
+        const auto last = begin + count - 1;
+        crossings[last] = crossing(0, xOf(crossings[last]), 0);
+        const auto lineEnd = end;
+        end = begin + count;
 
-        // Runs between crossings, the partial pixels at their ends gathered as the framework does.
-        auto* pixels = reinterpret_cast<juce::PixelARGB*>(data.getLinePointer(y));
-        auto plot = [&](int px, int level)
+        if (count >= 2)
         {
-            if (level >= 255)
-                pixels[px].blend(colour);
-            else
-                pixels[px].blend(colour, static_cast<juce::uint32>(level));
-        };
-        auto x = first->x;
-        int accumulated = 0;
-        for (auto* item = first; item + 1 < out; ++item)
-        {
-            const auto level = item->level;
-            const auto endX = (item + 1)->x;
-            const auto endPixel = endX / subPixels;
-            if (endPixel == x / subPixels)
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+            left = std::min(left, xOf(crossings[begin]) / subPixels);
+            right = std::max(right, xOf(crossings[last]) / subPixels);
+
+            // Runs between crossings, the partial pixels at their ends gathered as the framework
+            // gathers them.
+            auto* pixels = reinterpret_cast<juce::PixelARGB*>(data.getLinePointer(y));
+            auto plot = [&](int px, int level)
             {
-                accumulated += (endX - x) * level;
-            }
-            else
+                if (level >= 255)
+                    pixels[px].blend(colour);
+                else
+                    pixels[px].blend(colour, static_cast<juce::uint32>(level));
+            };
+            auto x = xOf(crossings[begin]);
+            int accumulated = 0;
+            for (auto i = begin; i + 1 < end; ++i)
             {
-                accumulated += (subPixels - (x & 255)) * level;
-                accumulated /= subPixels;
-                auto px = x / subPixels;
-                if (accumulated > 0)
-                    plot(px, accumulated);
-                if (level > 0)
+                const auto level = levelOf(crossings[i]);
+                const auto endX = xOf(crossings[i + 1]);
+                const auto endPixel = endX / subPixels;
+                if (endPixel == x / subPixels)
                 {
-                    ++px;
-                    if (endPixel > px)
+                    accumulated += (endX - x) * level;
+                }
+                else
+                {
+                    accumulated += (subPixels - (x & 255)) * level;
+                    accumulated /= subPixels;
+                    auto px = x / subPixels;
+                    if (accumulated > 0)
+                        plot(px, accumulated);
+                    if (level > 0 && endPixel > ++px)
                     {
                         auto run = colour;
                         run.multiplyAlpha(level);
-                        for (int i = px; i < endPixel; ++i)
+                        for (int p = px; p < endPixel; ++p)
                         {
                             if (run.getAlpha() >= 0xff)
-                                pixels[i] = run;
+                                pixels[p] = run;
                             else
-                                pixels[i].blend(run);
+                                pixels[p].blend(run);
                         }
                     }
+                    accumulated = (endX & 255) * level;
                 }
-                accumulated = (endX & 255) * level;
+                x = endX;
             }
-            x = endX;
+            accumulated /= subPixels;
+            if (accumulated > 0)
+                plot(x / subPixels, accumulated);
         }
-        accumulated /= subPixels;
-        if (accumulated > 0)
-            plot(x / subPixels, accumulated);
+        begin = lineEnd;
     }
+    if (bottom >= top)
+        filled = juce::Rectangle<int>(left, top, right - left + 1, bottom - top + 1);
 }
 } // namespace ui_core

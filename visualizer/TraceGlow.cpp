@@ -6,6 +6,13 @@
 
 namespace ui_core
 {
+namespace
+{
+// How far (in glow pixels) the glow's stroke may stray from the trace: its blur spreads it over
+// several pixels, so this cannot show.
+constexpr float glowStraightness = 0.1f;
+} // namespace
+
 void TraceGlow::update(const Parameters& p) noexcept
 {
     if (p.thickness != parameters.thickness || p.spread != parameters.spread ||
@@ -47,7 +54,7 @@ void TraceGlow::render(const juce::Path& path)
     }
     stroker.createOutline(outline, path,
                           strokeWidth(parameters.alpha, parameters.intensity, parameters.thickness), 0.5f,
-                          RoundStroker::Vertices::asNeeded);
+                          glowStraightness);
     const auto toImage =
         juce::AffineTransform::translation(-placement.getX(), -placement.getY()).scaled(0.5f);
     const auto stroke =

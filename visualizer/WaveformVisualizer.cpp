@@ -140,16 +140,8 @@ void WaveformVisualizer::invalidateTraces() noexcept
 {
     mainGlow.invalidate();
     secondGlow.invalidate();
-}
-
-// Curved joints and rounded ends, as Graphics::strokePath draws them.
-void WaveformVisualizer::strokeLine(juce::Graphics& g, const juce::Path& path, juce::Colour colour,
-                                    float width)
-{
-    stroker.createOutline(outline, path, width, g.getInternalContext().getPhysicalPixelScaleFactor(),
-                          RoundStroker::Vertices::all);
-    g.setColour(colour);
-    g.fillPath(outline);
+    mainLine.invalidate();
+    secondLine.invalidate();
 }
 
 void WaveformVisualizer::updateLayout()
@@ -253,8 +245,11 @@ void WaveformVisualizer::paint(juce::Graphics& g)
         }
     }
 
-    backgroundCache.draw(g, getWidth(), getHeight(),
-                         [this](juce::Graphics& image) { renderBackground(image); });
+    // The plot's fill is opaque inside its rounded corners, grid included.
+    const auto opaque = style.backgroundColour.isOpaque() ? layout.plotBounds.reduced(layout.cornerRadius)
+                                                          : juce::Rectangle<float>();
+    backgroundCache.draw(
+        g, getWidth(), getHeight(), [this](juce::Graphics& image) { renderBackground(image); }, opaque);
 
     // Margins larger than the component leave only the background.
     bool mainDrew = false, secondDrew = false;
@@ -358,11 +353,11 @@ void WaveformVisualizer::drawPoints(juce::Graphics& g, bool& mainDrew)
     {
         mainGlow.update(mainGlowParameters());
         mainDrew = mainGlow.draw(g, mainPath, layout.dataBounds);
-        strokeLine(g, mainPath, style.traceCoreColour, style.traceCoreThickness);
+        mainLine.draw(g, mainPath, style.traceCoreColour, style.traceCoreThickness, getLocalBounds());
     }
     else
     {
-        strokeLine(g, mainPath, style.traceColour, style.traceThickness);
+        mainLine.draw(g, mainPath, style.traceColour, style.traceThickness, getLocalBounds());
     }
 }
 
@@ -376,18 +371,18 @@ void WaveformVisualizer::drawTraces(juce::Graphics& g, bool& mainDrew, bool& sec
     {
         secondGlow.update(secondGlowParameters());
         secondDrew = secondGlow.draw(g, secondPath, layout.dataBounds);
-        strokeLine(g, secondPath, style.secondTraceCoreColour.withMultipliedAlpha(secondAlpha),
-                   style.secondTraceThickness);
+        secondLine.draw(g, secondPath, style.secondTraceCoreColour.withMultipliedAlpha(secondAlpha),
+                        style.secondTraceThickness, getLocalBounds());
 
         mainGlow.update(mainGlowParameters());
         mainDrew = mainGlow.draw(g, mainPath, layout.dataBounds);
-        strokeLine(g, mainPath, style.traceCoreColour, style.traceCoreThickness);
+        mainLine.draw(g, mainPath, style.traceCoreColour, style.traceCoreThickness, getLocalBounds());
     }
     else
     {
-        strokeLine(g, secondPath, style.secondTraceColour.withMultipliedAlpha(secondAlpha),
-                   style.secondTraceThickness);
-        strokeLine(g, mainPath, style.traceColour, style.traceThickness);
+        secondLine.draw(g, secondPath, style.secondTraceColour.withMultipliedAlpha(secondAlpha),
+                        style.secondTraceThickness, getLocalBounds());
+        mainLine.draw(g, mainPath, style.traceColour, style.traceThickness, getLocalBounds());
     }
 }
 

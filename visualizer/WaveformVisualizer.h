@@ -1,9 +1,9 @@
 #pragma once
 
 #include "visualizer/RepaintThrottle.h"
-#include "visualizer/RoundStroker.h"
 #include "visualizer/ScaledImageCache.h"
 #include "visualizer/TraceGlow.h"
+#include "visualizer/TraceLine.h"
 #include "visualizer/VisualizerLayout.h"
 #include "visualizer/VisualizerStyle.h"
 
@@ -105,7 +105,6 @@ private:
     void serveFrame();
     void restartSettling() noexcept;
     void invalidateTraces() noexcept;
-    void strokeLine(juce::Graphics& g, const juce::Path& path, juce::Colour colour, float width);
 
     void renderBackground(juce::Graphics& g) const;
     void drawGrid(juce::Graphics& g) const;
@@ -129,8 +128,7 @@ private:
     juce::Path mainPath, secondPath;
     float pathScale = 1.0f; // display scale the points path was thinned for
     TraceGlow mainGlow, secondGlow;
-    RoundStroker stroker;
-    juce::Path outline; // scratch for the strokes
+    TraceLine mainLine, secondLine;
     ScaledImageCache backgroundCache;
     // What is on screen no longer shows the content; frames that only settle the glow leave the plot
     // alone.
