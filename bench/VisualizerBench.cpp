@@ -14,32 +14,44 @@ namespace
 {
 constexpr int frameWidth = 700, frameHeight = 482;
 
-// The display on its panel with the spill around it. Every frame hands in new content, as the
-// editor's timer does, and the spill re-renders in every frame (at most every other one in use).
+// The display on its panel with the spill around it. A frame paints what the window repaints: the
+// display (opaque in its themed look, so nothing behind it) and the spill overlay's strips. Every
+// frame hands in new content, as the editor's timer does, and the spill re-renders in every frame
+// (at most every other one in use).
 struct Frame
 {
     explicit Frame(float scaleToUse)
         : scale(scaleToUse)
         , panel(std::make_unique<visualizertest::VisualizerPanel>(frameWidth, frameHeight))
-        , target(juce::Image::ARGB, juce::roundToInt(static_cast<float>(panel->getWidth()) * scale),
-                 juce::roundToInt(static_cast<float>(panel->getHeight()) * scale), true,
-                 juce::SoftwareImageType())
+        , display(imageFor(panel->visualizer))
+        , spill(imageFor(panel->spill))
     {
         panel->spill.setClock([this] { return spillClock += 40.0; });
+    }
+
+    juce::Image imageFor(const juce::Component& c) const
+    {
+        return {juce::Image::ARGB, juce::roundToInt(static_cast<float>(c.getWidth()) * scale),
+                juce::roundToInt(static_cast<float>(c.getHeight()) * scale), true, juce::SoftwareImageType()};
     }
 
     void paint()
     {
         panel->visualizer.onFramePainted(); // the spill's refresh request
-        juce::Graphics g(target);
-        g.addTransform(juce::AffineTransform::scale(scale));
-        panel->paintEntireComponent(g, false);
+        for (auto [component, image] :
+             {std::pair<juce::Component*, juce::Image*>{&panel->visualizer, &display},
+              std::pair<juce::Component*, juce::Image*>{&panel->spill, &spill}})
+        {
+            juce::Graphics g(*image);
+            g.addTransform(juce::AffineTransform::scale(scale));
+            component->paintEntireComponent(g, false);
+        }
     }
 
     float scale;
     double spillClock = 0.0;
     std::unique_ptr<visualizertest::VisualizerPanel> panel;
-    juce::Image target;
+    juce::Image display, spill;
 };
 
 void runFrames(benchmark::State& state, float scale,

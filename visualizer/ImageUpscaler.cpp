@@ -18,6 +18,8 @@ namespace ui_core
 namespace
 {
 constexpr int outputTileSize = 16; // pixels
+// The alpha bytes of two neighbouring ARGB pixels read as one little-endian 64-bit word.
+constexpr std::uint64_t alphaOfPair = 0xff000000ff000000ull;
 
 // JUCE's 4-pixel average, separated: first the two rows (16 bits suffice), then the two columns,
 // with the framework's rounding ((sum + 2^15) >> 16), so the result is bit for bit the same.
@@ -120,63 +122,99 @@ void ImageUpscaler::prepareTaps(std::vector<Tap>& taps, int outputStart, int out
 void ImageUpscaler::draw(juce::Graphics& g, const juce::Image& source, juce::Rectangle<int> content,
                          juce::Rectangle<float> placement, const juce::RectangleList<int>* within)
 {
+    drawImage(g, source, content, placement, within, nullptr, 0);
+}
+
+void ImageUpscaler::draw(juce::Graphics& g, const juce::Image& source,
+                         const std::vector<juce::Rectangle<int>>& written, int spread,
+                         juce::Rectangle<int> content, juce::Rectangle<float> placement)
+{
+    drawImage(g, source, content, placement, nullptr, &written, spread);
+}
+
+ImageUpscaler::Plan ImageUpscaler::plan(const juce::Image& source, juce::Rectangle<int> content,
+                                        juce::Rectangle<float> placement, float scale,
+                                        juce::Rectangle<int> physicalClip,
+                                        const juce::RectangleList<int>* within,
+                                        const std::vector<juce::Rectangle<int>>* written, int spread)
+{
     content = content.getIntersection(source.getBounds());
     if (!source.isValid() || content.isEmpty() || placement.isEmpty())
-        return;
+        return Plan::nothing;
 
-    const auto scale = g.getInternalContext().getPhysicalPixelScaleFactor();
     const auto factorX = placement.getWidth() / static_cast<float>(source.getWidth()) * scale;
     const auto factorY = placement.getHeight() / static_cast<float>(source.getHeight()) * scale;
-    const auto factor = juce::roundToInt(factorX);
+    factor = juce::roundToInt(factorX);
     const auto originX = static_cast<double>(placement.getX()) * scale;
     const auto originY = static_cast<double>(placement.getY()) * scale;
-    const juce::Point<int> origin(static_cast<int>(std::floor(originX)),
-                                  static_cast<int>(std::floor(originY)));
-    const auto offsetX = originX - origin.x, offsetY = originY - origin.y;
+    origin = {static_cast<int>(std::floor(originX)), static_cast<int>(std::floor(originY))};
+    offsetX = originX - origin.x;
+    offsetY = originY - origin.y;
     if (factor < 1 || factor > 16 || !isWhole(factorX) ||
         std::abs(factorY - static_cast<float>(factor)) > 1.0e-3f || source.getFormat() != juce::Image::ARGB ||
         (factor == 1 && (offsetX != 0.0 || offsetY != 0.0)))
-    {
-        g.setImageResamplingQuality(juce::Graphics::highResamplingQuality);
-        g.drawImage(source, placement, juce::RectanglePlacement::stretchToFit);
-        return;
-    }
+        return Plan::framework;
 
     // Output pixels (relative to the placement's physical origin) that the content can reach and
     // that the clip lets through.
     const auto sourceArea = content.expanded(1).getIntersection(source.getBounds());
-    auto region =
-        juce::Rectangle<int>(sourceArea.getX() * factor, sourceArea.getY() * factor,
-                             sourceArea.getWidth() * factor + 1, sourceArea.getHeight() * factor + 1);
-    const auto clip = (g.getClipBounds().toFloat() * scale).getSmallestIntegerContainer() - origin;
-    region = region.getIntersection(clip.expanded(1));
+    region = juce::Rectangle<int>(sourceArea.getX() * factor, sourceArea.getY() * factor,
+                                  sourceArea.getWidth() * factor + 1, sourceArea.getHeight() * factor + 1)
+                 .getIntersection((physicalClip - origin).expanded(1));
     if (region.isEmpty())
-        return;
+        return Plan::nothing;
 
     // Source tiles that something reaches: every pixel that is not clear, and its neighbours, which
     // the filter blends it into.
-    // Tiles of about 16 output pixels, whole source pixels.
+    // Tiles of about 16 output pixels, whole source pixels; 8 for an image drawn as it is (a thin
+    // line leaves most of a larger tile clear, and the framework blends clear pixels too).
     const auto tileSize = std::max(1, outputTileSize / factor);
     const auto tilesWide = (source.getWidth() + tileSize - 1) / tileSize;
     const auto tilesHigh = (source.getHeight() + tileSize - 1) / tileSize;
     occupied.assign(static_cast<std::size_t>(tilesWide * tilesHigh), 0);
     const juce::Image::BitmapData sourceData(source, juce::Image::BitmapData::readOnly);
-    for (int y = content.getY(); y < content.getBottom(); ++y)
+    auto mark = [&](juce::Rectangle<int> area)
     {
-        const auto* row = sourceData.getLinePointer(y);
-        const auto firstTileRow = std::max(0, (y - 1) / tileSize);
-        const auto lastTileRow = std::min(tilesHigh - 1, (y + 1) / tileSize);
-        for (int x = content.getX(); x < content.getRight(); ++x)
+        // The area and the neighbours the filter blends it into.
+        area = area.expanded(1).getIntersection(source.getBounds());
+        for (int ty = area.getY() / tileSize; ty <= (area.getBottom() - 1) / tileSize; ++ty)
+            for (int tx = area.getX() / tileSize; tx <= (area.getRight() - 1) / tileSize; ++tx)
+                occupied[static_cast<std::size_t>(ty * tilesWide + tx)] = 1;
+    };
+    if (written != nullptr)
+    {
+        for (const auto& span : *written)
+            mark(span.expanded(spread));
+    }
+    else
+    {
+        for (int y = content.getY(); y < content.getBottom(); ++y)
         {
-            if (row[4 * x + juce::PixelARGB::indexA] == 0)
-                continue;
-            const auto firstTile = std::max(0, (x - 1) / tileSize);
-            const auto lastTile = std::min(tilesWide - 1, (x + 1) / tileSize);
-            for (int ty = firstTileRow; ty <= lastTileRow; ++ty)
-                for (int tx = firstTile; tx <= lastTile; ++tx)
-                    occupied[static_cast<std::size_t>(ty * tilesWide + tx)] = 1;
-            // Within this tile only its last column reaches further; skip to it.
-            x = std::max(x, (x / tileSize + 1) * tileSize - 2);
+            const auto* row = sourceData.getLinePointer(y);
+            const auto firstTileRow = std::max(0, (y - 1) / tileSize);
+            const auto lastTileRow = std::min(tilesHigh - 1, (y + 1) / tileSize);
+            const auto end = content.getRight();
+            for (int x = content.getX(); x < end; ++x)
+            {
+                // Clear pixels two at a time (the alpha bytes of a pair), most of a glow being clear.
+                while (x + 2 <= end)
+                {
+                    std::uint64_t pair;
+                    std::memcpy(&pair, row + 4 * x, sizeof(pair));
+                    if ((pair & alphaOfPair) != 0)
+                        break;
+                    x += 2;
+                }
+                if (x >= end || row[4 * x + juce::PixelARGB::indexA] == 0)
+                    continue;
+                const auto firstTile = std::max(0, (x - 1) / tileSize);
+                const auto lastTile = std::min(tilesWide - 1, (x + 1) / tileSize);
+                for (int ty = firstTileRow; ty <= lastTileRow; ++ty)
+                    for (int tx = firstTile; tx <= lastTile; ++tx)
+                        occupied[static_cast<std::size_t>(ty * tilesWide + tx)] = 1;
+                // Within this tile only its last column reaches further; skip to it.
+                x = std::max(x, (x / tileSize + 1) * tileSize - 2);
+            }
         }
     }
 
@@ -235,7 +273,40 @@ void ImageUpscaler::draw(juce::Graphics& g, const juce::Image& source, juce::Rec
         }
         previousRow.swap(currentRow);
     }
-    if (tiles.empty())
+    return tiles.empty() ? Plan::nothing : Plan::tiles;
+}
+
+void ImageUpscaler::upscaleTiles(const juce::Image& source)
+{
+    if (!scratch.isValid() || scratch.getWidth() < region.getWidth() ||
+        scratch.getHeight() < region.getHeight())
+        scratch = juce::Image(juce::Image::ARGB,
+                              std::max(region.getWidth(), scratch.isValid() ? scratch.getWidth() : 0),
+                              std::max(region.getHeight(), scratch.isValid() ? scratch.getHeight() : 0),
+                              false, juce::SoftwareImageType());
+
+    prepareTaps(columnTaps, region.getX(), region.getRight(), factor, source.getWidth(), offsetX);
+    prepareTaps(rowTaps, region.getY(), region.getBottom(), factor, source.getHeight(), offsetY);
+    const juce::Image::BitmapData sourceData(source, juce::Image::BitmapData::readOnly);
+    juce::Image::BitmapData target(scratch, juce::Image::BitmapData::writeOnly);
+    for (const auto& tile : tiles)
+        upscaleTile(sourceData, target, tile, region.getPosition());
+}
+
+void ImageUpscaler::drawImage(juce::Graphics& g, const juce::Image& source, juce::Rectangle<int> content,
+                              juce::Rectangle<float> placement, const juce::RectangleList<int>* within,
+                              const std::vector<juce::Rectangle<int>>* written, int spread)
+{
+    const auto scale = g.getInternalContext().getPhysicalPixelScaleFactor();
+    const auto clip = (g.getClipBounds().toFloat() * scale).getSmallestIntegerContainer();
+    const auto result = plan(source, content, placement, scale, clip, within, written, spread);
+    if (result == Plan::framework)
+    {
+        g.setImageResamplingQuality(juce::Graphics::highResamplingQuality);
+        g.drawImage(source, placement, juce::RectanglePlacement::stretchToFit);
+        return;
+    }
+    if (result == Plan::nothing)
         return;
 
     juce::Graphics::ScopedSaveState saved(g);
@@ -246,22 +317,7 @@ void ImageUpscaler::draw(juce::Graphics& g, const juce::Image& source, juce::Rec
         blitTiles(g, source, origin, {});
         return;
     }
-
-    if (!scratch.isValid() || scratch.getWidth() < region.getWidth() ||
-        scratch.getHeight() < region.getHeight())
-        scratch = juce::Image(juce::Image::ARGB,
-                              std::max(region.getWidth(), scratch.isValid() ? scratch.getWidth() : 0),
-                              std::max(region.getHeight(), scratch.isValid() ? scratch.getHeight() : 0),
-                              false, juce::SoftwareImageType());
-
-    prepareTaps(columnTaps, region.getX(), region.getRight(), factor, source.getWidth(), offsetX);
-    prepareTaps(rowTaps, region.getY(), region.getBottom(), factor, source.getHeight(), offsetY);
-    {
-        juce::Image::BitmapData target(scratch, juce::Image::BitmapData::writeOnly);
-        for (const auto& tile : tiles)
-            upscaleTile(sourceData, target, tile, region.getPosition());
-    }
-
+    upscaleTiles(source);
     blitTiles(g, scratch, origin, region.getPosition());
 }
 

@@ -30,6 +30,11 @@ public:
     void draw(juce::Graphics& g, const juce::Image& source, juce::Rectangle<int> content,
               juce::Rectangle<float> placement, const juce::RectangleList<int>* within = nullptr);
 
+    // The same, for a source whose non-transparent pixels all lie within `spread` pixels of
+    // `written` (source pixels): it need not be searched for them.
+    void draw(juce::Graphics& g, const juce::Image& source, const std::vector<juce::Rectangle<int>>& written,
+              int spread, juce::Rectangle<int> content, juce::Rectangle<float> placement);
+
     // Two neighbouring source indices (clamped to the image) and the weight of the second, 0..255.
     struct Tap
     {
@@ -38,6 +43,20 @@ public:
     };
 
 private:
+    enum class Plan
+    {
+        nothing,   // nothing to draw
+        framework, // a stretch this cannot do
+        tiles      // the tiles to draw are listed
+    };
+
+    Plan plan(const juce::Image& source, juce::Rectangle<int> content, juce::Rectangle<float> placement,
+              float scale, juce::Rectangle<int> physicalClip, const juce::RectangleList<int>* within,
+              const std::vector<juce::Rectangle<int>>* written, int spread);
+    void upscaleTiles(const juce::Image& source);
+    void drawImage(juce::Graphics& g, const juce::Image& source, juce::Rectangle<int> content,
+                   juce::Rectangle<float> placement, const juce::RectangleList<int>* within,
+                   const std::vector<juce::Rectangle<int>>* written, int spread);
     void prepareTaps(std::vector<Tap>& taps, int outputStart, int outputEnd, int factor, int sourceSize,
                      double offset) const;
     void blitTiles(juce::Graphics& g, const juce::Image& image, juce::Point<int> origin,
@@ -46,6 +65,12 @@ private:
                      juce::Rectangle<int> tile, juce::Point<int> regionOrigin);
 
     bool useVector;
+    // The current plan: the stretch, where the placement starts in whole output pixels and within
+    // the first one, and the output pixels (relative to that start) that can be drawn.
+    int factor = 1;
+    juce::Point<int> origin;
+    double offsetX = 0.0, offsetY = 0.0;
+    juce::Rectangle<int> region;
     juce::Image scratch;
     std::vector<Tap> columnTaps, rowTaps, tileTaps;
     std::vector<std::uint16_t> columnBlend;  // one row of the vertical blend, 4 channels a pixel

@@ -18,11 +18,19 @@ public:
     void draw(juce::Graphics& g, int width, int height, Render&& render,
               juce::Rectangle<float> opaqueArea = {})
     {
-        const auto wanted = physicalScaleOf(g);
-        if (needsRender(wanted))
+        if (update(physicalScaleOf(g), width, height, render, opaqueArea))
+            blit(g);
+    }
+
+    // Renders the layer for this scale when needed; false when there is nothing to draw.
+    template <typename Render>
+    bool update(float wantedScale, int width, int height, Render&& render,
+                juce::Rectangle<float> opaqueArea = {})
+    {
+        if (needsRender(wantedScale))
         {
-            if (!prepareImage(width, height, wanted))
-                return;
+            if (!prepareImage(width, height, wantedScale))
+                return false;
             {
                 juce::Graphics imageGraphics(image);
                 imageGraphics.addTransform(juce::AffineTransform::scale(scale));
@@ -32,7 +40,7 @@ public:
             valid = true;
             ++renderCount;
         }
-        blit(g);
+        return image.isValid();
     }
 
     void invalidate() noexcept { valid = false; }

@@ -39,6 +39,7 @@ void ScanlineFiller::fill(juce::Image& image, const juce::Path& path, const juce
                           juce::Colour colour)
 {
     filled = {};
+    spans.clear();
     if (!image.isValid() || path.isEmpty())
         return;
     // Positions must fit the sort key; larger images are not drawn by this.
@@ -46,7 +47,7 @@ void ScanlineFiller::fill(juce::Image& image, const juce::Path& path, const juce
     if (image.getHeight() >= (1 << lineBits) || image.getWidth() * subPixels >= (1 << xBits))
         return;
     const auto bounds = path.getBoundsTransformed(transform).getSmallestIntegerContainer();
-    if (!bounds.intersects(image.getBounds()))
+    if (!bounds.expanded(1).intersects(image.getBounds()))
         return;
     collect(path, transform, image.getWidth(), image.getHeight());
     sortCrossings();
@@ -150,8 +151,22 @@ void ScanlineFiller::render(juce::Image::BitmapData& data, juce::PixelARGB colou
             // Runs between crossings, the partial pixels at their ends gathered as the framework
             // gathers them.
             auto* pixels = reinterpret_cast<juce::PixelARGB*>(data.getLinePointer(y));
+            int spanStart = -1, spanEnd = -1;
+            auto written = [&](int from, int to)
+            {
+                if (from == spanEnd)
+                {
+                    spanEnd = to;
+                    return;
+                }
+                if (spanEnd > spanStart)
+                    spans.emplace_back(spanStart, y, spanEnd - spanStart, 1);
+                spanStart = from;
+                spanEnd = to;
+            };
             auto plot = [&](int px, int level)
             {
+                written(px, px + 1);
                 if (level >= 255)
                     pixels[px].blend(colour);
                 else
@@ -177,6 +192,7 @@ void ScanlineFiller::render(juce::Image::BitmapData& data, juce::PixelARGB colou
                         plot(px, accumulated);
                     if (level > 0 && endPixel > ++px)
                     {
+                        written(px, endPixel);
                         auto run = colour;
                         run.multiplyAlpha(level);
                         for (int p = px; p < endPixel; ++p)
@@ -194,6 +210,8 @@ void ScanlineFiller::render(juce::Image::BitmapData& data, juce::PixelARGB colou
             accumulated /= subPixels;
             if (accumulated > 0)
                 plot(x / subPixels, accumulated);
+            if (spanEnd > spanStart)
+                spans.emplace_back(spanStart, y, spanEnd - spanStart, 1);
         }
         begin = lineEnd;
     }

@@ -22,6 +22,9 @@ public:
     // The rows and columns the last fill could have touched (empty when it drew nothing).
     juce::Rectangle<int> getFilledArea() const noexcept { return filled; }
 
+    // The pixels the last fill wrote, as runs one pixel high.
+    const std::vector<juce::Rectangle<int>>& getWrittenSpans() const noexcept { return spans; }
+
 private:
     void collect(const juce::Path& path, const juce::AffineTransform& transform, int width, int height);
     void sortCrossings();
@@ -30,6 +33,7 @@ private:
     // A crossing: scanline (12 bits) and x in 1/256 pixel (20 bits) as the sort key above its
     // winding (16 bits, offset to be positive).
     std::vector<std::uint64_t> crossings, scratch;
+    std::vector<juce::Rectangle<int>> spans;
     juce::Rectangle<int> filled;
 };
 } // namespace ui_core

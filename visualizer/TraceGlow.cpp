@@ -34,12 +34,16 @@ bool TraceGlow::draw(juce::Graphics& g, const juce::Path& path, juce::Rectangle<
 {
     if (path.isEmpty())
         return false;
+    renderIfNeeded(path, dataArea);
+    // The blur spreads the stroke's pixels by its radius, and nowhere else.
+    upscaler.draw(g, image, filler.getWrittenSpans(), blur->getRadius(), glowArea, placement);
+    return true;
+}
 
+void TraceGlow::renderIfNeeded(const juce::Path& path, juce::Rectangle<float> dataArea)
+{
     if (prepareImage(dataArea) || renderNeeded)
         render(path);
-
-    upscaler.draw(g, image, glowArea, placement);
-    return true;
 }
 
 void TraceGlow::render(const juce::Path& path)

@@ -61,6 +61,7 @@ public:
     static float strokeWidth(float alpha, float intensity, float thickness) noexcept;
 
 private:
+    void renderIfNeeded(const juce::Path& path, juce::Rectangle<float> dataArea);
     bool prepareImage(juce::Rectangle<float> dataArea);
     void render(const juce::Path& path);
     void prepareBlur();

@@ -17,7 +17,7 @@ void TraceLine::draw(juce::Graphics& g, const juce::Path& path, juce::Colour col
     const auto scale = g.getInternalContext().getPhysicalPixelScaleFactor();
     if (std::abs(scale - std::round(scale)) > 1.0e-3f || scale < 1.0f)
     {
-        stroker.createOutline(outline, path, width, scale);
+        prepareOutline(path, width, scale);
         g.fillPath(outline);
         return;
     }
@@ -29,6 +29,7 @@ void TraceLine::draw(juce::Graphics& g, const juce::Path& path, juce::Colour col
     {
         image = juce::Image(juce::Image::ARGB, pixelWidth, pixelHeight, true, juce::SoftwareImageType());
         content = {};
+        written.clear();
         renderNeeded = true;
     }
 
@@ -37,13 +38,14 @@ void TraceLine::draw(juce::Graphics& g, const juce::Path& path, juce::Colour col
     {
         {
             juce::Image::BitmapData data(image, juce::Image::BitmapData::writeOnly);
-            for (int y = content.getY(); y < content.getBottom(); ++y)
-                std::memset(data.getPixelPointer(content.getX(), y), 0,
-                            static_cast<std::size_t>(content.getWidth()) * 4);
+            for (const auto& span : written)
+                std::memset(data.getPixelPointer(span.getX(), span.getY()), 0,
+                            static_cast<std::size_t>(span.getWidth()) * 4);
         }
-        stroker.createOutline(outline, path, width, scale);
+        prepareOutline(path, width, scale);
         filler.fill(image, outline, juce::AffineTransform::scale(scale), opaque);
         content = filler.getFilledArea();
+        written = filler.getWrittenSpans();
 
         renderedColour = opaque;
         renderedWidth = width;
@@ -52,6 +54,15 @@ void TraceLine::draw(juce::Graphics& g, const juce::Path& path, juce::Colour col
         ++renderCount;
     }
 
-    blitter.draw(g, image, content, componentBounds.toFloat());
+    blitter.draw(g, image, written, 0, content, componentBounds.toFloat());
+}
+void TraceLine::prepareOutline(const juce::Path& path, float width, float scale)
+{
+    if (!outlineNeeded && width == outlineWidth && scale == outlineScale)
+        return;
+    stroker.createOutline(outline, path, width, scale);
+    outlineWidth = width;
+    outlineScale = scale;
+    outlineNeeded = false;
 }
 } // namespace ui_core

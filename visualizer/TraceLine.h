@@ -17,7 +17,11 @@ class TraceLine
 {
 public:
     // The path changed: the next draw renders the line anew.
-    void invalidate() noexcept { renderNeeded = true; }
+    void invalidate() noexcept
+    {
+        renderNeeded = true;
+        outlineNeeded = true;
+    }
 
     // Draws `path` in `colour` within a component of the given bounds (its local bounds). The
     // context is left with `colour` set, as a stroke leaves it.
@@ -27,14 +31,19 @@ public:
     int getRenderCount() const noexcept { return renderCount; }
 
 private:
+    void prepareOutline(const juce::Path& path, float width, float scale);
+
     RoundStroker stroker;
     juce::Path outline;
     ScanlineFiller filler;
     ImageUpscaler blitter;
     juce::Image image;
     juce::Rectangle<int> content;
+    std::vector<juce::Rectangle<int>> written; // the pixels of the image that are not clear
     juce::Colour renderedColour;
     float renderedWidth = 0.0f, renderedScale = 0.0f;
+    float outlineWidth = 0.0f, outlineScale = 0.0f; // what `outline` was made for
+    bool outlineNeeded = true;
     bool renderNeeded = true;
     int renderCount = 0;
 };

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace ui_core
 {
+
 WaveformVisualizer::WaveformVisualizer()
     : bezel(std::make_unique<BezelOverlay>(*this))
     , throttle(*this, [this] { serveFrame(); })
@@ -23,6 +25,10 @@ void WaveformVisualizer::setStyle(const VisualizerStyle& newStyle)
     if (newStyle == style)
         return;
     style = newStyle;
+    // With the corner mask in an opaque colour, that colour is also laid under the plot (so the
+    // rounded corners blend into it, as into the panel), and the display paints every pixel: the
+    // window need not paint what lies behind it on every frame.
+    setOpaque(coversPanel());
     updateLayout();
     backgroundCache.invalidate();
     bezel->invalidate();
@@ -245,9 +251,10 @@ void WaveformVisualizer::paint(juce::Graphics& g)
         }
     }
 
-    // The plot's fill is opaque inside its rounded corners, grid included.
-    const auto opaque = style.backgroundColour.isOpaque() ? layout.plotBounds.reduced(layout.cornerRadius)
-                                                          : juce::Rectangle<float>();
+    // With the panel's colour under the plot, every pixel of the background is opaque.
+    const auto opaque = coversPanel()                       ? getLocalBounds().toFloat()
+                        : style.backgroundColour.isOpaque() ? layout.plotBounds.reduced(layout.cornerRadius)
+                                                            : juce::Rectangle<float>();
     backgroundCache.draw(
         g, getWidth(), getHeight(), [this](juce::Graphics& image) { renderBackground(image); }, opaque);
 
@@ -268,8 +275,15 @@ void WaveformVisualizer::paint(juce::Graphics& g)
         secondGlow.settle();
 }
 
+bool WaveformVisualizer::coversPanel() const noexcept
+{
+    return style.cornerMaskEnabled && style.cornerMaskColour.isOpaque() && style.backgroundColour.isOpaque();
+}
+
 void WaveformVisualizer::renderBackground(juce::Graphics& g) const
 {
+    if (coversPanel())
+        g.fillAll(style.cornerMaskColour);
     const auto plot = layout.plotBounds;
     g.setColour(style.backgroundColour);
     if (layout.cornerRadius > 0.0f)

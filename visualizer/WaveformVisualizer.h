@@ -106,6 +106,7 @@ private:
     void restartSettling() noexcept;
     void invalidateTraces() noexcept;
 
+    bool coversPanel() const noexcept;
     void renderBackground(juce::Graphics& g) const;
     void drawGrid(juce::Graphics& g) const;
     void drawPoints(juce::Graphics& g, bool& mainDrew);
