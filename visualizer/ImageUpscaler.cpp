@@ -229,10 +229,13 @@ ImageUpscaler::Plan ImageUpscaler::plan(const juce::Image& source, juce::Rectang
     tiles.clear();
     previousRow.clear();
     const auto outputTile = tileSize * factor;
-    for (int ty = region.getY() / outputTile; ty * outputTile < region.getBottom(); ++ty)
+    // (The region reaches a pixel past the source's last tile, which holds nothing.)
+    const auto lastTileRow = std::min(tilesHigh, (region.getBottom() + outputTile - 1) / outputTile);
+    const auto lastTileColumn = std::min(tilesWide, (region.getRight() + outputTile - 1) / outputTile);
+    for (int ty = region.getY() / outputTile; ty < lastTileRow; ++ty)
     {
         currentRow.clear();
-        for (int tx = region.getX() / outputTile; tx * outputTile < region.getRight();)
+        for (int tx = region.getX() / outputTile; tx < lastTileColumn;)
         {
             if (occupied[static_cast<std::size_t>(ty * tilesWide + tx)] == 0)
             {
@@ -240,8 +243,7 @@ ImageUpscaler::Plan ImageUpscaler::plan(const juce::Image& source, juce::Rectang
                 continue;
             }
             const auto start = tx;
-            while (tx * outputTile < region.getRight() &&
-                   occupied[static_cast<std::size_t>(ty * tilesWide + tx)] != 0)
+            while (tx < lastTileColumn && occupied[static_cast<std::size_t>(ty * tilesWide + tx)] != 0)
                 ++tx;
             const auto run = juce::Rectangle<int>(start * outputTile, ty * outputTile,
                                                   (tx - start) * outputTile, outputTile)

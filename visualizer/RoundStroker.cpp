@@ -62,7 +62,7 @@ void RoundStroker::createOutline(juce::Path& outline, const juce::Path& path, fl
 // a few vertices ahead: a smooth trace at four points a pixel keeps only what its curvature needs.
 void RoundStroker::simplify()
 {
-    constexpr std::size_t lookAhead = 16;
+    constexpr std::size_t lookAhead = 8;
     const auto limitSquared = straightness * straightness;
     std::size_t kept = 1, anchor = 0;
     for (std::size_t i = 2; i < points.size(); ++i)
