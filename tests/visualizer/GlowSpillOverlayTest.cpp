@@ -125,6 +125,41 @@ TEST_F(GlowSpill, LettingGoEmptiesTheVisualizersCallbacks)
     visualizer->setPoints(visualizertest::liveCloud(64)); // no callback into a dead overlay
 }
 
+TEST_F(GlowSpill, FadesOutTowardsItsEdges)
+{
+    // A trace along the top of the plot, so that the spill reaches the overlay's top edge.
+    std::vector<juce::Point<double>> edge;
+    for (int i = 0; i <= 64; ++i)
+        edge.push_back({-1.0 + i / 32.0, 1.0});
+    visualizer->setPoints(edge);
+    visualizertest::ManualClock clock;
+    spill.setClock(clock.function());
+
+    auto imageWithFade = [&](float fade)
+    {
+        auto style = visualizer->getStyle();
+        style.spillMarginTop = 8.0f;
+        style.spillEdgeFade = fade;
+        visualizer->setStyle(style);
+        clock.now += 100.0;
+        visualizer->onFramePainted(); // the next frame refreshes the spill
+        visualizertest::render(spill);
+        return spill.getImage().createCopy();
+    };
+    const auto two = imageWithFade(8.0f);   // the outer two rows and columns of the quarter image
+    const auto four = imageWithFade(16.0f); // four
+
+    // Row 2 is faded only in the second, by 1 + trunc(255 smoothstep(2.5 / 4)), shifted by 8.
+    const auto u = 2.5f / 4.0f;
+    const auto factor = 1 + static_cast<int>(255.0f * (3.0f - 2.0f * u) * u * u);
+    const auto x = two.getWidth() / 2;
+    const auto unfaded = two.getPixelAt(x, 2).getPixelARGB();
+    ASSERT_GT(unfaded.getAlpha(), 8) << "the spill reaches the edge";
+    EXPECT_EQ(four.getPixelAt(x, 2).getPixelARGB().getAlpha(), (unfaded.getAlpha() * factor) >> 8);
+    EXPECT_LT(two.getPixelAt(x, 0).getAlpha(), two.getPixelAt(x, 1).getAlpha());
+    EXPECT_EQ(four.getPixelAt(x, 4), two.getPixelAt(x, 4)) << "further in, nothing fades";
+}
+
 TEST_F(GlowSpill, NoSpillWithoutGlowOrIntensity)
 {
     auto style = visualizer->getStyle();
