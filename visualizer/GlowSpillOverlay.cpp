@@ -284,7 +284,7 @@ void GlowSpillOverlay::render(const WaveformVisualizer& source)
         blurKey = key;
         ++blurGeneration;
     }
-    blur->apply(image);
+    blur->applyWithin(image, filler.getWrittenSpans());
 
     juce::Image::BitmapData data(image, juce::Image::BitmapData::readWrite);
     const auto gain = std::clamp(static_cast<float>(key + 1) / std::max(0.5f, width * 0.25f), 1.0f, 16.0f);

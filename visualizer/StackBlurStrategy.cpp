@@ -242,36 +242,95 @@ int StackBlurStrategy::radiusForKey(int key) noexcept
 
 void StackBlurStrategy::apply(juce::Image& image)
 {
-    if (!image.isValid())
+    if (!image.isValid() || image.getFormat() != juce::Image::ARGB)
+    {
+        jassert(!image.isValid());
         return;
-    jassert(image.getFormat() == juce::Image::ARGB);
-    if (image.getFormat() != juce::Image::ARGB)
-        return;
+    }
+    rowRanges.assign(static_cast<std::size_t>(image.getHeight()), {0, image.getWidth()});
+    columnRanges.assign(static_cast<std::size_t>(image.getWidth()), {0, image.getHeight()});
+    blur(image);
+}
 
+void StackBlurStrategy::applyWithin(juce::Image& image, const std::vector<juce::Rectangle<int>>& written)
+{
+    if (!image.isValid() || image.getFormat() != juce::Image::ARGB)
+    {
+        jassert(!image.isValid());
+        return;
+    }
+    const int width = image.getWidth(), height = image.getHeight();
+    rowRanges.assign(static_cast<std::size_t>(height), {0, 0});
+    columnRanges.assign(static_cast<std::size_t>(width), {0, 0});
+    auto widen = [](Range& range, int begin, int end, int limit)
+    {
+        begin = std::max(0, begin);
+        end = std::min(limit, end);
+        if (end <= begin)
+            return;
+        range = range.end <= range.begin ? Range{begin, end}
+                                         : Range{std::min(range.begin, begin), std::max(range.end, end)};
+    };
+    // A clear pixel more than the radius away from anything stays clear; one more pixel of clear
+    // margin makes the replicated edge of each part the clear pixel it replaces.
+    const auto reach = radius + 1;
+    for (const auto& span : written)
+    {
+        if (span.getY() < 0 || span.getY() >= height)
+            continue;
+        widen(rowRanges[static_cast<std::size_t>(span.getY())], span.getX() - reach, span.getRight() + reach,
+              width);
+        for (int x = std::max(0, span.getX() - radius); x < std::min(width, span.getRight() + radius); ++x)
+            widen(columnRanges[static_cast<std::size_t>(x)], span.getY() - reach, span.getBottom() + reach,
+                  height);
+    }
+    blur(image);
+}
+
+// Rows first, then columns, each only over its range; four at a time on the vector path, over the
+// union of their ranges.
+void StackBlurStrategy::blur(juce::Image& image)
+{
     const juce::Image::BitmapData data(image, juce::Image::BitmapData::readWrite);
     const int width = data.width, height = data.height;
     const int rowStep = data.lineStride;
     auto* pixels = data.data;
+    const auto vector = useVector && width >= 4 && height >= 4;
 
-    int firstScalarRow = 0, firstScalarColumn = 0;
-#if VELTRANE_STACK_BLUR_SSE41
-    if (useVector && width >= 4 && height >= 4)
+    auto pass = [&](const std::vector<Range>& ranges, int lines, int lineStep, int pixelStep, bool adjacent)
     {
-        for (; firstScalarRow + 4 <= height; firstScalarRow += 4)
-            blurFourLinesVector(pixels + firstScalarRow * rowStep, rowStep, width, 4, radius, false);
-    }
-#endif
-    for (int y = firstScalarRow; y < height; ++y)
-        blurLineScalar(pixels + y * rowStep, width, 4, radius);
-
+        int line = 0;
 #if VELTRANE_STACK_BLUR_SSE41
-    if (useVector && width >= 4 && height >= 4)
-    {
-        for (; firstScalarColumn + 4 <= width; firstScalarColumn += 4)
-            blurFourLinesVector(pixels + firstScalarColumn * 4, 4, height, rowStep, radius, true);
-    }
+        if (vector)
+        {
+            for (; line + 4 <= lines; line += 4)
+            {
+                Range all{0, 0};
+                for (int k = 0; k < 4; ++k)
+                {
+                    const auto& r = ranges[static_cast<std::size_t>(line + k)];
+                    if (r.end > r.begin)
+                        all = all.end <= all.begin
+                                  ? r
+                                  : Range{std::min(all.begin, r.begin), std::max(all.end, r.end)};
+                }
+                if (all.end > all.begin)
+                    blurFourLinesVector(pixels + line * lineStep + all.begin * pixelStep, lineStep,
+                                        all.end - all.begin, pixelStep, radius, adjacent);
+            }
+        }
+#else
+        juce::ignoreUnused(adjacent);
 #endif
-    for (int x = firstScalarColumn; x < width; ++x)
-        blurLineScalar(pixels + x * 4, height, rowStep, radius);
+        for (; line < lines; ++line)
+        {
+            const auto& r = ranges[static_cast<std::size_t>(line)];
+            if (r.end > r.begin)
+                blurLineScalar(pixels + line * lineStep + r.begin * pixelStep, r.end - r.begin, pixelStep,
+                               radius);
+        }
+    };
+    pass(rowRanges, height, rowStep, 4, false);
+    pass(columnRanges, width, 4, rowStep, true);
 }
 } // namespace ui_core

@@ -2,6 +2,8 @@
 
 #include "visualizer/PhosphorBlur.h"
 
+#include <vector>
+
 namespace ui_core
 {
 // Stack blur: every pixel becomes the triangle-weighted mean (weights 1, 2, .., r + 1, .., 2, 1) of
@@ -23,6 +25,10 @@ public:
 
     void apply(juce::Image& image) override;
 
+    // The same, for an image whose non-transparent pixels all lie in `written` (one pixel high
+    // runs): the rows and columns, and the parts of them, that stay clear are left alone.
+    void applyWithin(juce::Image& image, const std::vector<juce::Rectangle<int>>& written);
+
     int getRadius() const noexcept { return radius; }
 
     static bool vectorPathAvailable() noexcept;
@@ -35,7 +41,15 @@ public:
     static int radiusForKey(int key) noexcept;
 
 private:
+    struct Range
+    {
+        int begin, end; // empty when end <= begin
+    };
+
+    void blur(juce::Image& image);
+
     int radius;
     bool useVector;
+    std::vector<Range> rowRanges, columnRanges; // what each row and column pass covers
 };
 } // namespace ui_core

@@ -73,12 +73,9 @@ void TraceGlow::render(const juce::Path& path)
     }
     else
     {
-        // Everything around the stroke is clear, so blurring only its surroundings gives the same
-        // pixels as blurring the whole image.
-        const auto radius = blur->getRadius();
-        auto area = image.getClippedImage(stroke.expanded(radius + 1).getIntersection(image.getBounds()));
-        blur->apply(area);
-        glowArea = stroke.expanded(radius).getIntersection(image.getBounds());
+        // Everything away from the stroke is clear and stays clear: only its surroundings blur.
+        blur->applyWithin(image, filler.getWrittenSpans());
+        glowArea = stroke.expanded(blur->getRadius()).getIntersection(image.getBounds());
     }
     renderNeeded = false;
     ++renderCount;

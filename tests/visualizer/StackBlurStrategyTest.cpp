@@ -98,6 +98,30 @@ INSTANTIATE_TEST_SUITE_P(Sizes, StackBlur,
                                            BlurCase{4, 4, 3}, BlurCase{3, 100, 4}, BlurCase{100, 3, 4},
                                            BlurCase{1, 1, 5}, BlurCase{19, 13, 0}, BlurCase{19, 13, 50}));
 
+TEST(StackBlurWithin, LeavingClearPartsAloneChangesNothing)
+{
+    // A few strokes in a clear image, told by the runs that hold them.
+    juce::Image image(juce::Image::ARGB, 61, 47, true, juce::SoftwareImageType());
+    std::vector<juce::Rectangle<int>> written;
+    visualizertest::Noise noise(9);
+    for (int i = 0; i < 30; ++i)
+    {
+        const juce::Rectangle<int> run(static_cast<int>((noise.next() + 1.0) * 25.0),
+                                       static_cast<int>((noise.next() + 1.0) * 23.0),
+                                       1 + static_cast<int>((noise.next() + 1.0) * 4.0), 1);
+        image.clear(run, juce::Colour(0xffa03010));
+        written.push_back(run);
+    }
+    for (const auto path : {Path::scalar, Path::vector})
+        for (const auto radius : {2, 7})
+        {
+            auto whole = image.createCopy(), within = image.createCopy();
+            StackBlurStrategy(radius, path).apply(whole);
+            StackBlurStrategy(radius, path).applyWithin(within, written);
+            EXPECT_EQ(bytesOf(within), bytesOf(whole)) << radius;
+        }
+}
+
 TEST(StackBlurRadius, IsLimitedToOneTo31)
 {
     EXPECT_EQ(StackBlurStrategy(0).getRadius(), 1);
