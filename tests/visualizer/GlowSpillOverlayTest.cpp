@@ -1,3 +1,4 @@
+#include "HeadlessPeer.h"
 #include "VisualizerSignals.h"
 #include "VisualizerTestSupport.h"
 
@@ -96,6 +97,37 @@ TEST_F(GlowSpill, RefreshesAtMostEvery33Milliseconds)
     }
     EXPECT_GE(spill.getRenderCount() - first, 14);
     EXPECT_LE(spill.getRenderCount() - first, 16);
+}
+
+TEST_F(GlowSpill, RefreshRepaintsOnlyTheStripsAroundThePlot)
+{
+    struct Window : juce::Component
+    {
+        juce::ComponentPeer* createNewPeer(int styleFlags, void*) override
+        {
+            return new visualizertest::HeadlessPeer(*this, styleFlags);
+        }
+    } window;
+    window.setBounds(0, 0, 400, 300);
+    window.addChildComponent(parent);
+    parent.setVisible(true);
+    window.addToDesktop(0);
+    window.setVisible(true);
+    auto* peer = dynamic_cast<visualizertest::HeadlessPeer*>(window.getPeer());
+    ASSERT_NE(peer, nullptr);
+    peer->performAnyPendingRepaintsNow();
+
+    visualizer->onFramePainted();
+    // The spill (34, 16, 332, 248) around the plot (58, 40, 284, 200): all of it but the plot.
+    juce::RectangleList<int> expected(juce::Rectangle<int>(34, 16, 332, 248));
+    expected.subtract(juce::Rectangle<int>(58, 40, 284, 200));
+    EXPECT_EQ(peer->getPendingRepaints().getBounds(), expected.getBounds());
+    for (const auto& r : peer->getPendingRepaints())
+        EXPECT_FALSE(r.intersects(juce::Rectangle<int>(58, 40, 284, 200))) << r.toString();
+    juce::RectangleList<int> covered(peer->getPendingRepaints());
+    covered.subtract(expected);
+    EXPECT_TRUE(covered.isEmpty());
+    window.removeFromDesktop();
 }
 
 TEST_F(GlowSpill, DeletingTheFollowedVisualizerLeavesTheOverlayInert)

@@ -36,6 +36,7 @@ public:
     }
 
     void repaint(const juce::Rectangle<int>& area) override { pending.add(area); }
+    const juce::RectangleList<int>& getPendingRepaints() const noexcept { return pending; }
 
     void* getNativeHandle() const override { return nullptr; }
     void setVisible(bool) override {}
