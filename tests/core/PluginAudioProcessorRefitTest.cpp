@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <system_error>
 #include <thread>
 
@@ -358,6 +360,99 @@ TEST(PluginAudioProcessorRefit, ThreadStartFailureIsReportedAndLeavesTheWorkerId
     EXPECT_EQ(estimator.calls().size(), 1u);
 }
 
+TEST(PluginAudioProcessorRefit, InvalidEstimateOnAProcessorThatNeverFittedLeavesItWithoutAFit)
+{
+    ControlledEstimator estimator; // answers with an invalid estimate
+    PluginAudioProcessor processor(estimator.environment());
+    int notifications = 0;
+    processor.onTableChanged = [&] { ++notifications; };
+    fillCapture(processor);
+
+    processor.snapshotCaptureAndRefit();
+    ASSERT_TRUE(waitUntilIdle(processor));
+    drainMessages();
+
+    EXPECT_EQ(estimator.calls().size(), 1u);
+    EXPECT_FALSE(processor.hasFit());
+    EXPECT_TRUE(processor.getRawBins().empty());
+    EXPECT_EQ(processor.getTransferFunction().get(100), TransferFunctionTable::xAt(100));
+    EXPECT_EQ(notifications, 0);
+}
+
+TEST(PluginAudioProcessorRefit, FollowUpThatCannotStartStaysPendingForTheNextRequest)
+{
+    ControlledEstimator estimator;
+    estimator.setResult(validEstimate(0.5, 0.5));
+    auto environment = estimator.environment();
+    int starts = 0;
+    environment.startThread = [&](std::function<void()> job)
+    {
+        if (++starts == 2)
+            throw std::bad_alloc(); // not a std::system_error: nothing may escape the completion
+        return std::thread(std::move(job));
+    };
+    PluginAudioProcessor processor(environment);
+    fillCapture(processor);
+
+    estimator.hold();
+    processor.snapshotCaptureAndRefit();
+    estimator.waitUntilStarted(1);
+    setParameter(processor, ParameterIDs::smoothing, 21.0f);
+    processor.refitTransferFunction();
+    estimator.release();
+
+    // The completion runs in the message loop; the follow-up fails to start there.
+    ASSERT_TRUE(testsupport::runMessageLoopUntil([&] { return starts == 2; }));
+    drainMessages();
+    EXPECT_FALSE(processor.isRefitInProgress());
+    EXPECT_TRUE(processor.isRefitPending());
+    EXPECT_TRUE(processor.hasFit());
+
+    setParameter(processor, ParameterIDs::smoothing, 22.0f);
+    processor.refitTransferFunction();
+    ASSERT_TRUE(waitUntilIdle(processor));
+    drainMessages();
+
+    const auto calls = estimator.calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1].smoothing, 22);
+    EXPECT_FALSE(processor.isRefitPending());
+}
+
+TEST(PluginAudioProcessorRefit, ResultThatCannotBePostedLeavesTheProcessorReady)
+{
+    ControlledEstimator estimator;
+    estimator.setResult(validEstimate(0.75, 0.5));
+    auto environment = estimator.environment();
+    std::atomic<int> refusedPosts{0};
+    std::atomic<bool> refuse{true};
+    // As while the message manager shuts down: the call is dropped, never run.
+    environment.postToMessageThread = [&](std::function<void()> call)
+    {
+        if (refuse.load())
+        {
+            ++refusedPosts;
+            return false;
+        }
+        return juce::MessageManager::callAsync(std::move(call));
+    };
+    PluginAudioProcessor processor(environment);
+    fillCapture(processor);
+
+    processor.snapshotCaptureAndRefit();
+    ASSERT_TRUE(waitUntilIdle(processor));
+    EXPECT_EQ(refusedPosts.load(), 1);
+    EXPECT_FALSE(processor.hasFit());
+    EXPECT_EQ(processor.getTransferFunction().get(100), TransferFunctionTable::xAt(100));
+
+    // A later request is not swallowed as pending: it runs and delivers.
+    refuse = false;
+    processor.refitTransferFunction();
+    ASSERT_TRUE(testsupport::runMessageLoopUntil([&] { return processor.hasFit(); }));
+    EXPECT_EQ(estimator.calls().size(), 2u);
+    EXPECT_EQ(processor.getTransferFunction().get(100), 0.75);
+}
+
 // Threaded lifecycle of the worker; also runs under ThreadSanitizer.
 TEST(RefitConcurrency, RequestsDuringAnEstimationCollapseIntoOneFurtherEstimation)
 {
@@ -375,6 +470,7 @@ TEST(RefitConcurrency, RequestsDuringAnEstimationCollapseIntoOneFurtherEstimatio
     processor.refitTransferFunction();
     setParameter(processor, ParameterIDs::smoothing, 12.0f);
     processor.refitTransferFunction();
+    setParameter(processor, ParameterIDs::smoothing, 13.0f); // after the last request
     EXPECT_EQ(estimator.startedCount(), 1);
 
     estimator.release();
@@ -385,7 +481,7 @@ TEST(RefitConcurrency, RequestsDuringAnEstimationCollapseIntoOneFurtherEstimatio
     const auto calls = estimator.calls();
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].smoothing, 50);
-    EXPECT_EQ(calls[1].smoothing, 12); // the follow-up uses the parameters current when it starts
+    EXPECT_EQ(calls[1].smoothing, 13); // the follow-up uses the parameters current when it starts
 }
 
 TEST(RefitConcurrency, DestructionWaitsForTheEstimateAndNothingRunsAfterwards)
