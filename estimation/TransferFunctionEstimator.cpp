@@ -8,12 +8,21 @@
 namespace estimation
 {
 
-std::vector<double> normaliseToPeak(const std::vector<double>& v)
+namespace
+{
+double peakMagnitude(const std::vector<double>& v)
 {
     double peak = 0.0;
     for (double value : v)
         if (std::abs(value) > peak)
             peak = std::abs(value);
+    return peak;
+}
+} // namespace
+
+std::vector<double> normaliseToPeak(const std::vector<double>& v)
+{
+    const double peak = peakMagnitude(v);
     if (v.empty() || peak == 0.0)
         return {};
     std::vector<double> out(v.size());
@@ -25,23 +34,34 @@ std::vector<double> normaliseToPeak(const std::vector<double>& v)
 TransferFunctionEstimate estimateTransferFunction(const std::vector<double>& x, const std::vector<double>& y,
                                                   int /*tableSize*/, int smoothing, EstimationMethod method)
 {
-    std::vector<double> xn = normaliseToPeak(x);
-    std::vector<double> yn = normaliseToPeak(y);
-    if (xn.empty() || yn.empty() || xn.size() != yn.size())
+    if (x.size() != y.size())
         return {};
 
-    // A NaN sample says nothing about the curve and would poison every sum it enters.
-    size_t kept = 0;
+    // A pair with a non-finite sample says nothing about the curve: a NaN would poison every sum it
+    // enters, and an infinity would become the peak and scale every other sample to 0. Such pairs go
+    // before the peaks are taken.
+    std::vector<double> xn, yn;
+    xn.reserve(x.size());
+    yn.reserve(y.size());
+    for (size_t k = 0; k < x.size(); ++k)
+    {
+        if (std::isfinite(x[k]) && std::isfinite(y[k]))
+        {
+            xn.push_back(x[k]);
+            yn.push_back(y[k]);
+        }
+    }
+
+    // Nothing left, or a channel that is silent in every pair left: nothing to estimate from.
+    const double xPeak = peakMagnitude(xn);
+    const double yPeak = peakMagnitude(yn);
+    if (xn.empty() || xPeak == 0.0 || yPeak == 0.0)
+        return {};
     for (size_t k = 0; k < xn.size(); ++k)
     {
-        if (std::isnan(xn[k]) || std::isnan(yn[k]))
-            continue;
-        xn[kept] = xn[k];
-        yn[kept] = yn[k];
-        ++kept;
+        xn[k] /= xPeak;
+        yn[k] /= yPeak;
     }
-    xn.resize(kept);
-    yn.resize(kept);
 
     if (method == EstimationMethod::OrthogonalFit)
         return fitOrthogonalDistance(xn, yn, smoothing);

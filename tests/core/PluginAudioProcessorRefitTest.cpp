@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -581,4 +582,39 @@ TEST(PluginAudioProcessorRefit, FitsATanhDeviceFedThroughTheSidechainWithTheReal
     }
     EXPECT_LT(worst, 0.01);
     EXPECT_EQ(processor.getRawBins().size(), (std::size_t) tableSize);
+}
+
+TEST(PluginAudioProcessorRefit, CaptureWithoutAWholePairKeepsTheTableAndTheRawBinsWithEitherMethod)
+{
+    PluginAudioProcessor processor;                             // the real estimator
+    setParameter(processor, ParameterIDs::captureLength, 0.0f); // 16k
+    std::vector<double> x(16384), y(16384);
+    for (std::size_t k = 0; k < x.size(); ++k)
+    {
+        x[k] = 0.8 * std::sin(0.01 * (double) k);
+        y[k] = std::tanh(2.0 * x[k]);
+    }
+    processor.getCaptureBuffer().push(x.data(), y.data(), (int) x.size());
+    processor.snapshotCaptureAndRefit();
+    ASSERT_TRUE(testsupport::runMessageLoopUntil([&] { return processor.hasFit(); }));
+    ASSERT_TRUE(waitUntilIdle(processor));
+    const auto table = processor.getTransferFunction().copyValues();
+    const auto rawBins = processor.getRawBins();
+
+    // Each channel still holds finite, non-zero samples, but every pair has a NaN on one side.
+    const auto nan = std::numeric_limits<double>::quiet_NaN();
+    for (std::size_t k = 0; k < x.size(); ++k)
+        (k % 2 == 0 ? x : y)[k] = nan;
+    processor.getCaptureBuffer().push(x.data(), y.data(), (int) x.size());
+
+    for (const auto algorithm : {0.0f, 1.0f})
+    {
+        setParameter(processor, ParameterIDs::captureAlgorithm, algorithm);
+        processor.snapshotCaptureAndRefit();
+        ASSERT_TRUE(waitUntilIdle(processor));
+        drainMessages();
+        EXPECT_EQ(processor.getTransferFunction().copyValues(), table) << algorithm;
+        EXPECT_EQ(processor.getRawBins(), rawBins) << algorithm;
+        EXPECT_TRUE(processor.hasFit());
+    }
 }

@@ -86,7 +86,7 @@ TEST(PresetFormat, IdentityRampRoundTripsToFloatPrecision)
         ASSERT_EQ(read.values[(std::size_t) i], (double) (float) ramp[(std::size_t) i]) << i;
 }
 
-TEST(PresetFormat, WrittenFileHasTheDocumentedLayout)
+TEST(PresetFormat, WrittenFileHoldsVersionMetadataAndCompressedFloatsInOrder)
 {
     const auto written = writePreset(identityRamp(), "Ada Lovelace");
     ASSERT_TRUE(written.ok);
