@@ -1,6 +1,7 @@
 #include "estimation/TransferFunctionEstimator.h"
 
 #include "estimation/OrthogonalDistanceFit.h"
+#include "estimation/ParallelFor.h"
 #include "estimation/SweepMean.h"
 
 #include <cmath>
@@ -63,6 +64,9 @@ TransferFunctionEstimate estimateTransferFunction(const std::vector<double>& x, 
         yn[k] /= yPeak;
     }
 
+    // The parallel stages of this estimate (up to seventeen for an ODR fit) share one set of helper
+    // threads, started once and joined before the estimate returns.
+    const ParallelScope threads;
     if (method == EstimationMethod::OrthogonalFit)
         return fitOrthogonalDistance(xn, yn, smoothing);
     return fitSweepMean(xn, yn, smoothing);
