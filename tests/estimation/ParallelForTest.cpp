@@ -46,7 +46,8 @@ TEST(ParallelFor, ThreadSettingIsResolvedToAtLeastOne)
     setExecutionSettings(saved);
 }
 
-TEST(ParallelFor, StagesInsideAScopeShareHelperThreadsStartedOnce)
+// Threaded; also runs under ThreadSanitizer.
+TEST(ParallelForConcurrency, StagesInsideAScopeShareHelperThreadsStartedOnce)
 {
     const ExecutionSettings saved = getExecutionSettings();
     setExecutionSettings({0, true});
@@ -75,7 +76,7 @@ TEST(ParallelFor, StagesInsideAScopeShareHelperThreadsStartedOnce)
     setExecutionSettings(saved);
 }
 
-TEST(ParallelFor, ExceptionOfOneChunkReachesTheCallerAfterEveryChunkHasRun)
+TEST(ParallelForConcurrency, ExceptionOfOneChunkReachesTheCallerAfterEveryChunkHasRun)
 {
     const ExecutionSettings saved = getExecutionSettings();
     setExecutionSettings({4, true});
