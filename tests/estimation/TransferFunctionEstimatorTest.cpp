@@ -39,6 +39,11 @@ struct InvalidCase
     std::vector<double> x, y;
 };
 
+void PrintTo(const InvalidCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class InvalidInputTest : public ::testing::TestWithParam<InvalidCase>
 {
 };
