@@ -27,8 +27,14 @@ struct ThreadPool::Job
 };
 
 ThreadPool::ThreadPool(int helperCount)
+    : helpersWanted(helperCount)
 {
-    for (int i = 0; i < helperCount; ++i)
+}
+
+void ThreadPool::startHelpers()
+{
+    helpersStarted = true;
+    for (int i = 0; i < helpersWanted; ++i)
     {
         try
         {
@@ -60,12 +66,15 @@ void ThreadPool::run(int chunks, const std::function<void(int chunk)>& chunk)
     auto job = std::make_shared<Job>(chunks, chunk);
     {
         const std::lock_guard<std::mutex> lock(mutex);
-        if (running || helpers.empty())
-            job = nullptr; // nested in a chunk, or nobody to help: all chunks run here
+        if (running)
+            job = nullptr; // nested in a chunk: all chunks run here
         else
         {
             running = true;
             current = job;
+            // The first job starts the helpers, which find it waiting when they get the lock.
+            if (!helpersStarted)
+                startHelpers();
         }
     }
     if (job == nullptr)

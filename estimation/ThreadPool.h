@@ -11,12 +11,14 @@ namespace estimation
 {
 
 // A fixed set of helper threads that run numbered chunks of work beside the thread that asks for
-// them. The asking thread always takes chunks itself, so every job finishes even when no helper
-// could be started. One job runs at a time; the destructor stops and joins the helpers.
+// them. The helpers start with the first job (already in hand, so they need no wake-up for it) and
+// then wait for the next. The asking thread always takes chunks itself, so every job finishes even
+// when no helper could be started. One job runs at a time; the destructor stops and joins the
+// helpers.
 class ThreadPool
 {
 public:
-    // Starts up to helperCount threads; fewer when the system refuses more.
+    // Up to helperCount threads, started by the first run; fewer when the system refuses more.
     explicit ThreadPool(int helperCount);
     ~ThreadPool();
 
@@ -33,14 +35,18 @@ public:
 private:
     struct Job;
 
+    void startHelpers();
     void helperLoop();
     void takeChunks(Job& job);
+
+    const int helpersWanted;
 
     std::mutex mutex;
     std::condition_variable wake;     // a new job, or stopping
     std::condition_variable finished; // the current job's last chunk ended
     std::shared_ptr<Job> current;
     bool running = false;
+    bool helpersStarted = false;
     bool stopping = false;
     std::vector<std::thread> helpers;
 };

@@ -4,6 +4,7 @@
 #include "estimation/ParallelFor.h"
 #include "estimation/SweepMean.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace estimation
@@ -41,24 +42,28 @@ TransferFunctionEstimate estimateTransferFunction(const std::vector<double>& x, 
     // A pair with a non-finite sample says nothing about the curve: a NaN would poison every sum it
     // enters, and an infinity would become the peak and scale every other sample to 0. Such pairs go
     // before the peaks are taken.
-    std::vector<double> xn, yn;
-    xn.reserve(x.size());
-    yn.reserve(y.size());
-    for (size_t k = 0; k < x.size(); ++k)
+    const size_t n = x.size();
+    std::vector<double> xn(n), yn(n);
+    size_t kept = 0;
+    double xPeak = 0.0, yPeak = 0.0;
+    for (size_t k = 0; k < n; ++k)
     {
-        if (std::isfinite(x[k]) && std::isfinite(y[k]))
-        {
-            xn.push_back(x[k]);
-            yn.push_back(y[k]);
-        }
+        const double a = x[k], b = y[k];
+        if (!std::isfinite(a) || !std::isfinite(b))
+            continue;
+        xn[kept] = a;
+        yn[kept] = b;
+        ++kept;
+        xPeak = std::max(xPeak, std::abs(a));
+        yPeak = std::max(yPeak, std::abs(b));
     }
 
     // Nothing left, or a channel that is silent in every pair left: nothing to estimate from.
-    const double xPeak = peakMagnitude(xn);
-    const double yPeak = peakMagnitude(yn);
-    if (xn.empty() || xPeak == 0.0 || yPeak == 0.0)
+    if (kept == 0 || xPeak == 0.0 || yPeak == 0.0)
         return {};
-    for (size_t k = 0; k < xn.size(); ++k)
+    xn.resize(kept);
+    yn.resize(kept);
+    for (size_t k = 0; k < kept; ++k)
     {
         xn[k] /= xPeak;
         yn[k] /= yPeak;
