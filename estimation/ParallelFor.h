@@ -18,7 +18,8 @@ void parallelFor(int count, const std::function<void(int begin, int end)>& body)
 // Lends one set of helper threads to every parallelFor on the thread that creates it, for as long
 // as it exists: an estimate opens one, so its many parallel stages share threads started once.
 // The helpers start at the first parallelFor that can use them and are joined when the scope ends,
-// so none outlives the estimate. A scope opened inside another one defers to the outer scope.
+// so none outlives the estimate. They run at the default priority, below a host's audio threads,
+// and touch only the estimate's own data. A scope opened inside another one defers to the outer.
 class ParallelScope
 {
 public:
