@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -452,6 +453,26 @@ TEST(PluginAudioProcessorRefit, ResultThatCannotBePostedLeavesTheProcessorReady)
     ASSERT_TRUE(testsupport::runMessageLoopUntil([&] { return processor.hasFit(); }));
     EXPECT_EQ(estimator.calls().size(), 2u);
     EXPECT_EQ(processor.getTransferFunction().get(100), 0.75);
+}
+
+// The same with the framework's own refusal: once the message loop has been told to quit, posts fail.
+// That cannot be undone in a process, so it runs in a child process of its own.
+TEST(PluginAudioProcessorRefitDeathTest, ResultRefusedByAMessageLoopThatQuitsLeavesTheProcessorReady)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ControlledEstimator estimator;
+            PluginAudioProcessor processor(estimator.environment());
+            fillCapture(processor);
+            juce::MessageManager::getInstance()->stopDispatchLoop();
+            processor.snapshotCaptureAndRefit();
+            for (int i = 0; i < 1000 && processor.isRefitInProgress(); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            // Leaves at once: the processor and the framework are not torn down in this child.
+            std::_Exit(estimator.calls().size() == 1 && !processor.isRefitInProgress() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 // Threaded lifecycle of the worker; also runs under ThreadSanitizer.
