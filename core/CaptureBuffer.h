@@ -8,10 +8,12 @@
 // message thread reads under a sequence counter and, when it cannot get a consistent copy, falls
 // back to the last consistent copy it made.
 //
-// The ring samples are relaxed atomics rather than plain doubles: the reader copies while the
-// writer may be writing, and only the sequence check makes the copy trustworthy. With plain doubles
-// that overlap would be a data race in the language's memory model. On x86-64 a relaxed atomic
-// double with acquire or release ordering is an ordinary load or store, so the cost is nil.
+// The ring samples are atomics rather than plain doubles: the reader copies while the writer may be
+// writing, and only the sequence check makes the copy trustworthy. With plain doubles that overlap
+// would be a data race in the language's memory model. The writer stores each sample with release
+// ordering and the reader loads it with acquire ordering, so a reader that sees a sample of a write
+// in progress also sees that write's odd sequence value and discards its copy. On x86-64 both are
+// ordinary moves, so the cost is nil.
 class CaptureBuffer
 {
 public:

@@ -9,8 +9,6 @@
 #include "files/UserSettings.h"
 #include "files/ValueTreeStreamCheck.h"
 
-#include <system_error>
-
 PluginAudioProcessor::BusesProperties PluginAudioProcessor::makeBusesProperties()
 {
     return BusesProperties()
@@ -28,6 +26,9 @@ PluginAudioProcessor::PluginAudioProcessor(PluginEnvironment environmentToUse)
         environment.estimate = estimation::estimateTransferFunction;
     if (!environment.startThread)
         environment.startThread = [](std::function<void()> job) { return std::thread(std::move(job)); };
+    if (!environment.postToMessageThread)
+        environment.postToMessageThread = [](std::function<void()> call)
+        { return juce::MessageManager::callAsync(std::move(call)); };
 
     presetLibrary = std::make_unique<PresetLibrary>(
         [this](juce::MemoryBlock& block, const juce::File&) { writeCurrentTableAsPreset(block); },
@@ -216,6 +217,21 @@ void PluginAudioProcessor::refitTransferFunction()
         return;
     }
 
+    try
+    {
+        startRefit();
+    }
+    catch (...)
+    {
+        // Otherwise no later refit could ever start; the request waits for the next one.
+        refitInProgress.store(false);
+        refitPending = true;
+        throw;
+    }
+}
+
+void PluginAudioProcessor::startRefit()
+{
     auto aligned = LatencyAlignment::alignCapture(
         snapshotX, snapshotY, ParameterValues::captureLengthSamples(parameterState),
         (double) ParameterValues::raw(parameterState, ParameterIDs::latencyX),
@@ -235,41 +251,49 @@ void PluginAudioProcessor::refitTransferFunction()
     refitInProgress.exchange(true);
     refitPending = false;
 
-    // The worker owns its vectors and a copy of the estimator; it never reads the processor.
-    auto job = [processor = this, flag = alive, estimate = environment.estimate, x = std::move(aligned->x),
-                y = std::move(aligned->y), smoothing, method]() mutable
+    // The worker owns its vectors and copies of the estimator and the poster. It never reads the
+    // processor, which outlives it (the destructor joins it); it only ends a refit whose result
+    // cannot be delivered.
+    auto job = [processor = this, flag = alive, estimate = environment.estimate,
+                post = environment.postToMessageThread, x = std::move(aligned->x), y = std::move(aligned->y),
+                smoothing, method]() mutable
     {
         estimation::TransferFunctionEstimate result;
         try
         {
             result = estimate(x, y, TransferFunctionTable::size, smoothing, method);
         }
-        catch (const std::exception&)
+        catch (...)
         {
             result = {}; // out of memory: reported as an invalid estimate
         }
 
-        juce::MessageManager::callAsync(
-            [processor, flag, result = std::move(result)]() mutable
-            {
-                if (flag->load())
-                    processor->completeRefit(std::move(result));
-            });
+        bool posted = false;
+        try
+        {
+            posted = post(
+                [processor, flag, result = std::move(result)]() mutable
+                {
+                    if (flag->load())
+                        processor->completeRefit(std::move(result));
+                });
+        }
+        catch (...)
+        {
+        }
+
+        // The message loop is going away (or had no memory for the message): no completion will
+        // come, so the worker returns the processor to idle itself. The undelivered message, with
+        // the result, has been freed by the poster.
+        if (!posted)
+            processor->refitInProgress.store(false);
     };
 
-    try
-    {
-        refitWorker = environment.startThread(std::move(job));
-    }
-    catch (...)
-    {
-        // Otherwise no later refit could ever start.
-        refitInProgress.store(false);
-        throw;
-    }
+    refitWorker = environment.startThread(std::move(job));
 }
 
-void PluginAudioProcessor::completeRefit(estimation::TransferFunctionEstimate result)
+// Runs as a message-thread callback, so nothing may escape it.
+void PluginAudioProcessor::completeRefit(estimation::TransferFunctionEstimate result) noexcept
 {
     refitInProgress.store(false);
 
@@ -288,9 +312,9 @@ void PluginAudioProcessor::completeRefit(estimation::TransferFunctionEstimate re
         {
             refitTransferFunction();
         }
-        catch (const std::system_error&)
+        catch (...)
         {
-            // Nobody to tell on the message loop; the flags are clear, so the next request retries.
+            // Pending again (see refitTransferFunction): the next request or snapshot carries it out.
         }
     }
 }
@@ -301,19 +325,33 @@ void PluginAudioProcessor::writeSmoothedBinsToTransferFunction(const std::vector
     postTableChanged();
 }
 
-void PluginAudioProcessor::postTableChanged()
+void PluginAudioProcessor::postTableChanged() noexcept
 {
     if (!onTableChanged)
         return;
 
     // Looks the callback up on arrival rather than carrying a copy, so that a listener removed in
-    // the meantime is not called, and checks that the processor still exists.
-    juce::MessageManager::callAsync(
-        [processor = this, flag = alive]
-        {
-            if (!flag->load())
-                return;
-            if (auto callback = processor->onTableChanged)
-                callback();
-        });
+    // the meantime is not called, and checks that the processor still exists. A notification that
+    // cannot be posted is dropped: the table itself has been written.
+    try
+    {
+        environment.postToMessageThread(
+            [processor = this, flag = alive]
+            {
+                if (!flag->load())
+                    return;
+                try
+                {
+                    if (auto callback = processor->onTableChanged)
+                        callback();
+                }
+                catch (...)
+                {
+                    // A listener's exception must not reach the host's message loop.
+                }
+            });
+    }
+    catch (...)
+    {
+    }
 }

@@ -26,11 +26,15 @@ struct PluginEnvironment
         const std::vector<double>& x, const std::vector<double>& y, int tableSize, int smoothing,
         estimation::EstimationMethod method)>;
     using ThreadStarter = std::function<std::thread(std::function<void()> job)>;
+    using MessagePoster = std::function<bool(std::function<void()> call)>;
 
     // Runs one estimate on the refit worker; when empty, estimation::estimateTransferFunction.
     Estimator estimate;
     // Starts the refit worker; when empty, a plain std::thread. May throw std::system_error.
     ThreadStarter startThread;
+    // Hands a call to the message thread and tells whether it will run there (false while the
+    // message manager shuts down); when empty, juce::MessageManager::callAsync.
+    MessagePoster postToMessageThread;
 
     // The current user's and the all-users application-data folders. The preset folders and the
     // settings files live below them. Empty paths (the default) leave the processor without preset
@@ -80,7 +84,8 @@ public:
     // Refit, on the message thread. A refit needs a message loop: its result comes back through it.
     void snapshotCaptureAndRefit();
     bool isCaptureFull() const;
-    // Throws std::system_error when the worker thread cannot be started; no refit is then running.
+    // Throws when the refit cannot start (std::system_error without a thread, std::bad_alloc without
+    // memory); no refit is then running and the request stays pending for the next one to carry out.
     void refitTransferFunction();
     void writeSmoothedBinsToTransferFunction(const std::vector<double>& values);
 
@@ -93,6 +98,8 @@ public:
     const std::vector<double>& getRawBins() const noexcept { return rawBins; }
     bool hasFit() const noexcept { return fitAvailable; }
     bool isRefitInProgress() const noexcept { return refitInProgress.load(); }
+    // A refit was asked for while one ran, or could not start; the next request carries it out.
+    bool isRefitPending() const noexcept { return refitPending; }
 
     // Saves the current table as a preset file (the editor's save button, the command-line probe).
     PresetLibrary& getPresetLibrary() noexcept { return *presetLibrary; }
@@ -114,8 +121,9 @@ private:
     // The preset library's write callback: the current table as preset bytes; empty on failure.
     void writeCurrentTableAsPreset(juce::MemoryBlock& destination) const;
 
-    void completeRefit(estimation::TransferFunctionEstimate result);
-    void postTableChanged();
+    void startRefit();
+    void completeRefit(estimation::TransferFunctionEstimate result) noexcept;
+    void postTableChanged() noexcept;
 
     PluginEnvironment environment;
     juce::UndoManager undoManager;

@@ -1,49 +1,80 @@
 #include "estimation/ParallelFor.h"
 
 #include "estimation/ExecutionSettings.h"
+#include "estimation/ThreadPool.h"
 
 #include <algorithm>
-#include <system_error>
 #include <thread>
-#include <vector>
 
 namespace estimation
 {
+namespace
+{
+thread_local ParallelScope* activeScope = nullptr;
+} // namespace
+
+int helperThreadsFor(int chunks)
+{
+    const int cores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    return std::max(0, std::min({chunks, cores, effectiveThreadCount()}) - 1);
+}
+
+ParallelScope::ParallelScope()
+    : outer(activeScope)
+{
+    if (outer == nullptr)
+        activeScope = this;
+}
+
+ParallelScope::~ParallelScope()
+{
+    if (outer == nullptr)
+        activeScope = nullptr;
+}
+
+ParallelScope* ParallelScope::activeOnThisThread() noexcept
+{
+    return activeScope;
+}
+
+int ParallelScope::getHelperCount() const noexcept
+{
+    return threads != nullptr ? threads->getHelperCount() : 0;
+}
+
+ThreadPool& ParallelScope::pool()
+{
+    // Sized for the widest split the settings allow, so every later stage finds enough helpers.
+    if (threads == nullptr)
+        threads = std::make_unique<ThreadPool>(helperThreadsFor(effectiveThreadCount()));
+    return *threads;
+}
 
 void parallelFor(int count, const std::function<void(int begin, int end)>& body)
 {
     if (count <= 0)
         return;
-    const int threads = std::min(effectiveThreadCount(), count);
-    if (threads <= 1)
+    const int chunks = std::min(effectiveThreadCount(), count);
+    if (chunks <= 1)
     {
         body(0, count);
         return;
     }
 
-    auto chunkBegin = [count, threads](int t)
-    { return static_cast<int>(static_cast<long long>(count) * t / threads); };
-
-    std::vector<std::thread> workers;
-    std::vector<int> inlineChunks;
-    workers.reserve(static_cast<size_t>(threads - 1));
-    for (int t = 1; t < threads; ++t)
+    const auto chunk = [&](int c)
     {
-        try
-        {
-            workers.emplace_back(body, chunkBegin(t), chunkBegin(t + 1));
-        }
-        catch (const std::system_error&)
-        {
-            // No thread to be had: the chunk runs here instead, with the same result.
-            inlineChunks.push_back(t);
-        }
+        const auto begin = [&](int t)
+        { return static_cast<int>(static_cast<long long>(count) * t / chunks); };
+        body(begin(c), begin(c + 1));
+    };
+
+    if (auto* scope = ParallelScope::activeOnThisThread())
+    {
+        scope->pool().run(chunks, chunk);
+        return;
     }
-    body(chunkBegin(0), chunkBegin(1));
-    for (int t : inlineChunks)
-        body(chunkBegin(t), chunkBegin(t + 1));
-    for (auto& w : workers)
-        w.join();
+    ThreadPool helpers(helperThreadsFor(chunks));
+    helpers.run(chunks, chunk);
 }
 
 } // namespace estimation

@@ -7,10 +7,10 @@
 namespace estimation
 {
 
-// Turns one capture of (x, y) sample pairs into a curve on the BinCount grid. x and y are each scaled
-// to a peak magnitude of 1 first. Invalid (both vectors empty) for empty or all-zero input or unequal
-// lengths. Pairs with a NaN in either coordinate are left out. tableSize is accepted for the caller's
-// sake; the grid always has BinCount points.
+// Turns one capture of (x, y) sample pairs into a curve on the BinCount grid. Pairs with a NaN or an
+// infinity in either coordinate are left out; x and y are then each scaled to a peak magnitude of 1.
+// Invalid (both vectors empty) for unequal lengths, or when no pair is left or the pairs left have an
+// all-zero x or y. tableSize is accepted for the caller's sake; the grid always has BinCount points.
 TransferFunctionEstimate estimateTransferFunction(const std::vector<double>& x, const std::vector<double>& y,
                                                   int tableSize, int smoothing, EstimationMethod method);
 

@@ -1,6 +1,8 @@
 #include "files/PresetFormat.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -55,11 +57,42 @@ PresetReadResult fail(const juce::String& error)
 
 struct Inflated
 {
-    bool ok = false;
+    enum class Outcome
+    {
+        complete,
+        overLimit,
+        truncatedOrDamaged
+    };
+
+    Outcome outcome = Outcome::complete;
     juce::MemoryBlock bytes;
 };
 
-// Inflates until the stream ends, fails or yields nothing; what came out until then is used.
+std::uint32_t adler32(const juce::MemoryBlock& block)
+{
+    constexpr std::uint32_t modulus = 65521;
+    constexpr std::size_t longestRunWithoutOverflow = 5552;
+    std::uint32_t a = 1, b = 0;
+    const auto* byte = static_cast<const unsigned char*>(block.getData());
+    for (auto remaining = block.getSize(); remaining > 0;)
+    {
+        auto run = std::min(remaining, longestRunWithoutOverflow);
+        remaining -= run;
+        for (; run > 0; --run)
+        {
+            a += *byte++;
+            b += a;
+        }
+        a %= modulus;
+        b %= modulus;
+    }
+    return (b << 16) | a;
+}
+
+// Inflates until the stream ends, fails or yields nothing. The framework's decompressor stops at
+// the end of its input without telling a complete stream from a cut one, so the result is checked
+// against the stream's closing Adler-32 checksum: a preset cut short (a copy that stopped, a disk
+// that filled) would otherwise load as part of a curve stretched over the whole table.
 Inflated inflateZlib(const juce::MemoryBlock& compressed)
 {
     juce::MemoryInputStream source(compressed, false);
@@ -73,11 +106,23 @@ Inflated inflateZlib(const juce::MemoryBlock& compressed)
         if (numRead <= 0)
             break;
         if (destination.getDataSize() + (std::size_t) numRead > PresetFormat::maximumInflatedBytes)
-            return {};
+            return {Inflated::Outcome::overLimit, {}};
         destination.write(chunk, (std::size_t) numRead);
     }
 
-    return {true, destination.getMemoryBlock()};
+    auto bytes = destination.getMemoryBlock();
+    // Nothing inflated at all is left to the empty-payload check.
+    if (bytes.getSize() > 0)
+    {
+        const auto size = compressed.getSize();
+        const auto* end = static_cast<const unsigned char*>(compressed.getData()) + size;
+        const auto stored = size < 4 ? ~adler32(bytes)
+                                     : (std::uint32_t) end[-4] << 24 | (std::uint32_t) end[-3] << 16 |
+                                           (std::uint32_t) end[-2] << 8 | (std::uint32_t) end[-1];
+        if (stored != adler32(bytes))
+            return {Inflated::Outcome::truncatedOrDamaged, {}};
+    }
+    return {Inflated::Outcome::complete, std::move(bytes)};
 }
 
 std::vector<double> decodeLittleEndian(const juce::MemoryBlock& payload, bool singlePrecision)
@@ -208,9 +253,11 @@ PresetReadResult readPreset(const juce::ValueTree& tree)
     if (compression == "zlib")
     {
         auto inflated = inflateZlib(*stored);
-        if (!inflated.ok)
+        if (inflated.outcome == Inflated::Outcome::overLimit)
             return fail("Decompressed base layer exceeds the limit of " +
                         juce::String((juce::int64) PresetFormat::maximumInflatedBytes) + " bytes");
+        if (inflated.outcome == Inflated::Outcome::truncatedOrDamaged)
+            return fail("Compressed base layer is truncated or damaged");
         inflatedBytes = std::move(inflated.bytes);
         payload = &inflatedBytes;
     }

@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
+#include <cstdlib>
+#include <limits>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <system_error>
 #include <thread>
 
@@ -358,6 +362,119 @@ TEST(PluginAudioProcessorRefit, ThreadStartFailureIsReportedAndLeavesTheWorkerId
     EXPECT_EQ(estimator.calls().size(), 1u);
 }
 
+TEST(PluginAudioProcessorRefit, InvalidEstimateOnAProcessorThatNeverFittedLeavesItWithoutAFit)
+{
+    ControlledEstimator estimator; // answers with an invalid estimate
+    PluginAudioProcessor processor(estimator.environment());
+    int notifications = 0;
+    processor.onTableChanged = [&] { ++notifications; };
+    fillCapture(processor);
+
+    processor.snapshotCaptureAndRefit();
+    ASSERT_TRUE(waitUntilIdle(processor));
+    drainMessages();
+
+    EXPECT_EQ(estimator.calls().size(), 1u);
+    EXPECT_FALSE(processor.hasFit());
+    EXPECT_TRUE(processor.getRawBins().empty());
+    EXPECT_EQ(processor.getTransferFunction().get(100), TransferFunctionTable::xAt(100));
+    EXPECT_EQ(notifications, 0);
+}
+
+TEST(PluginAudioProcessorRefit, FollowUpThatCannotStartStaysPendingForTheNextRequest)
+{
+    ControlledEstimator estimator;
+    estimator.setResult(validEstimate(0.5, 0.5));
+    auto environment = estimator.environment();
+    int starts = 0;
+    environment.startThread = [&](std::function<void()> job)
+    {
+        if (++starts == 2)
+            throw std::bad_alloc(); // not a std::system_error: nothing may escape the completion
+        return std::thread(std::move(job));
+    };
+    PluginAudioProcessor processor(environment);
+    fillCapture(processor);
+
+    estimator.hold();
+    processor.snapshotCaptureAndRefit();
+    estimator.waitUntilStarted(1);
+    setParameter(processor, ParameterIDs::smoothing, 21.0f);
+    processor.refitTransferFunction();
+    estimator.release();
+
+    // The completion runs in the message loop; the follow-up fails to start there.
+    ASSERT_TRUE(testsupport::runMessageLoopUntil([&] { return starts == 2; }));
+    drainMessages();
+    EXPECT_FALSE(processor.isRefitInProgress());
+    EXPECT_TRUE(processor.isRefitPending());
+    EXPECT_TRUE(processor.hasFit());
+
+    setParameter(processor, ParameterIDs::smoothing, 22.0f);
+    processor.refitTransferFunction();
+    ASSERT_TRUE(waitUntilIdle(processor));
+    drainMessages();
+
+    const auto calls = estimator.calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1].smoothing, 22);
+    EXPECT_FALSE(processor.isRefitPending());
+}
+
+TEST(PluginAudioProcessorRefit, ResultThatCannotBePostedLeavesTheProcessorReady)
+{
+    ControlledEstimator estimator;
+    estimator.setResult(validEstimate(0.75, 0.5));
+    auto environment = estimator.environment();
+    std::atomic<int> refusedPosts{0};
+    std::atomic<bool> refuse{true};
+    // As while the message manager shuts down: the call is dropped, never run.
+    environment.postToMessageThread = [&](std::function<void()> call)
+    {
+        if (refuse.load())
+        {
+            ++refusedPosts;
+            return false;
+        }
+        return juce::MessageManager::callAsync(std::move(call));
+    };
+    PluginAudioProcessor processor(environment);
+    fillCapture(processor);
+
+    processor.snapshotCaptureAndRefit();
+    ASSERT_TRUE(waitUntilIdle(processor));
+    EXPECT_EQ(refusedPosts.load(), 1);
+    EXPECT_FALSE(processor.hasFit());
+    EXPECT_EQ(processor.getTransferFunction().get(100), TransferFunctionTable::xAt(100));
+
+    // A later request is not swallowed as pending: it runs and delivers.
+    refuse = false;
+    processor.refitTransferFunction();
+    ASSERT_TRUE(testsupport::runMessageLoopUntil([&] { return processor.hasFit(); }));
+    EXPECT_EQ(estimator.calls().size(), 2u);
+    EXPECT_EQ(processor.getTransferFunction().get(100), 0.75);
+}
+
+// The same with the framework's own refusal: once the message loop has been told to quit, posts fail.
+// That cannot be undone in a process, so it runs in a child process of its own.
+TEST(PluginAudioProcessorRefitDeathTest, ResultRefusedByAMessageLoopThatQuitsLeavesTheProcessorReady)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ControlledEstimator estimator;
+            PluginAudioProcessor processor(estimator.environment());
+            fillCapture(processor);
+            juce::MessageManager::getInstance()->stopDispatchLoop();
+            processor.snapshotCaptureAndRefit();
+            for (int i = 0; i < 1000 && processor.isRefitInProgress(); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            // Leaves at once: the processor and the framework are not torn down in this child.
+            std::_Exit(estimator.calls().size() == 1 && !processor.isRefitInProgress() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
 // Threaded lifecycle of the worker; also runs under ThreadSanitizer.
 TEST(RefitConcurrency, RequestsDuringAnEstimationCollapseIntoOneFurtherEstimation)
 {
@@ -375,6 +492,7 @@ TEST(RefitConcurrency, RequestsDuringAnEstimationCollapseIntoOneFurtherEstimatio
     processor.refitTransferFunction();
     setParameter(processor, ParameterIDs::smoothing, 12.0f);
     processor.refitTransferFunction();
+    setParameter(processor, ParameterIDs::smoothing, 13.0f); // after the last request
     EXPECT_EQ(estimator.startedCount(), 1);
 
     estimator.release();
@@ -385,7 +503,7 @@ TEST(RefitConcurrency, RequestsDuringAnEstimationCollapseIntoOneFurtherEstimatio
     const auto calls = estimator.calls();
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].smoothing, 50);
-    EXPECT_EQ(calls[1].smoothing, 12); // the follow-up uses the parameters current when it starts
+    EXPECT_EQ(calls[1].smoothing, 13); // the follow-up uses the parameters current when it starts
 }
 
 TEST(RefitConcurrency, DestructionWaitsForTheEstimateAndNothingRunsAfterwards)
@@ -485,4 +603,39 @@ TEST(PluginAudioProcessorRefit, FitsATanhDeviceFedThroughTheSidechainWithTheReal
     }
     EXPECT_LT(worst, 0.01);
     EXPECT_EQ(processor.getRawBins().size(), (std::size_t) tableSize);
+}
+
+TEST(PluginAudioProcessorRefit, CaptureWithoutAWholePairKeepsTheTableAndTheRawBinsWithEitherMethod)
+{
+    PluginAudioProcessor processor;                             // the real estimator
+    setParameter(processor, ParameterIDs::captureLength, 0.0f); // 16k
+    std::vector<double> x(16384), y(16384);
+    for (std::size_t k = 0; k < x.size(); ++k)
+    {
+        x[k] = 0.8 * std::sin(0.01 * (double) k);
+        y[k] = std::tanh(2.0 * x[k]);
+    }
+    processor.getCaptureBuffer().push(x.data(), y.data(), (int) x.size());
+    processor.snapshotCaptureAndRefit();
+    ASSERT_TRUE(testsupport::runMessageLoopUntil([&] { return processor.hasFit(); }));
+    ASSERT_TRUE(waitUntilIdle(processor));
+    const auto table = processor.getTransferFunction().copyValues();
+    const auto rawBins = processor.getRawBins();
+
+    // Each channel still holds finite, non-zero samples, but every pair has a NaN on one side.
+    const auto nan = std::numeric_limits<double>::quiet_NaN();
+    for (std::size_t k = 0; k < x.size(); ++k)
+        (k % 2 == 0 ? x : y)[k] = nan;
+    processor.getCaptureBuffer().push(x.data(), y.data(), (int) x.size());
+
+    for (const auto algorithm : {0.0f, 1.0f})
+    {
+        setParameter(processor, ParameterIDs::captureAlgorithm, algorithm);
+        processor.snapshotCaptureAndRefit();
+        ASSERT_TRUE(waitUntilIdle(processor));
+        drainMessages();
+        EXPECT_EQ(processor.getTransferFunction().copyValues(), table) << algorithm;
+        EXPECT_EQ(processor.getRawBins(), rawBins) << algorithm;
+        EXPECT_TRUE(processor.hasFit());
+    }
 }

@@ -161,6 +161,32 @@ TEST(PluginAudioProcessorState, PresetOfAnyReadableVersionReplacesTheTableButNot
     EXPECT_EQ(processor.getTransferFunction().get(1234), -0.25);
 }
 
+TEST(PluginAudioProcessorState, PresetLoadedAfterAFitKeepsTheRawBinsAndTheFit)
+{
+    PluginEnvironment environment;
+    environment.estimate =
+        [](const std::vector<double>&, const std::vector<double>&, int, int, estimation::EstimationMethod)
+    {
+        estimation::TransferFunctionEstimate fit;
+        fit.rawBins.assign((std::size_t) tableSize, 0.5);
+        fit.smoothedBins.assign((std::size_t) tableSize, 0.75);
+        fit.valid = true;
+        return fit;
+    };
+    PluginAudioProcessor processor(environment);
+    const std::vector<double> samples(16384, 0.25);
+    processor.getCaptureBuffer().push(samples.data(), samples.data(), (int) samples.size());
+    processor.snapshotCaptureAndRefit();
+    ASSERT_TRUE(testsupport::runMessageLoopUntil([&] { return processor.hasFit(); }));
+
+    const auto preset = writePreset(std::vector<double>((std::size_t) tableSize, -0.25), {});
+    ASSERT_TRUE(PluginAudioProcessorTestAccess::restore(processor, preset.bytes));
+
+    EXPECT_EQ(processor.getTransferFunction().get(77), -0.25);
+    EXPECT_TRUE(processor.hasFit());
+    EXPECT_EQ(processor.getRawBins(), std::vector<double>((std::size_t) tableSize, 0.5));
+}
+
 class PluginAudioProcessorUnreadablePreset : public ::testing::TestWithParam<int>
 {
 };

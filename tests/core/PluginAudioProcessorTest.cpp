@@ -6,6 +6,13 @@
 #include <gtest/gtest.h>
 #include <xmmintrin.h>
 
+#if defined(__linux__) && defined(__x86_64__)
+#include <csignal>
+#include <sys/mman.h>
+#include <ucontext.h>
+#include <unistd.h>
+#endif
+
 #include <memory>
 #include <vector>
 
@@ -27,7 +34,7 @@ juce::AudioBuffer<Sample> makeBlock(int channels, int samples)
     juce::AudioBuffer<Sample> buffer(channels, samples);
     for (int c = 0; c < channels; ++c)
         for (int i = 0; i < samples; ++i)
-            buffer.setSample(c, i, (Sample)(std::sin(0.01 * (i + 1) * (c + 1)) * (0.25 + 0.1 * c)));
+            buffer.setSample(c, i, (Sample) (std::sin(0.01 * (i + 1) * (c + 1)) * (0.25 + 0.1 * c)));
     return buffer;
 }
 
@@ -36,7 +43,7 @@ bool bitIdentical(const juce::AudioBuffer<Sample>& a, const juce::AudioBuffer<Sa
 {
     for (int c = 0; c < channels; ++c)
         if (std::memcmp(a.getReadPointer(c), b.getReadPointer(c),
-                        sizeof(Sample) * (size_t)a.getNumSamples()) != 0)
+                        sizeof(Sample) * (size_t) a.getNumSamples()) != 0)
             return false;
     return true;
 }
@@ -48,7 +55,7 @@ struct Capture
 
 Capture newestPairs(PluginAudioProcessor& processor, int n)
 {
-    Capture c{std::vector<double>((size_t)n), std::vector<double>((size_t)n)};
+    Capture c{std::vector<double>((size_t) n), std::vector<double>((size_t) n)};
     EXPECT_TRUE(processor.getCaptureBuffer().read(c.x.data(), c.y.data(), n));
     return c;
 }
@@ -102,6 +109,10 @@ TEST(PluginAudioProcessor, DeclaresNineParametersInHostOrderWithTheirDefaults)
     EXPECT_EQ(timeWindow->choices, juce::StringArray({"500", "1k", "2k", "4k", "8k"}));
     auto* length = dynamic_cast<juce::AudioParameterChoice*>(parameters[6]);
     EXPECT_EQ(length->choices, juce::StringArray({"16k", "32k", "64k", "128k"}));
+    auto* algorithm = dynamic_cast<juce::AudioParameterChoice*>(parameters[5]);
+    EXPECT_EQ(algorithm->choices, juce::StringArray({"ODR", "Mean"}));
+    auto* mode = dynamic_cast<juce::AudioParameterChoice*>(parameters[7]);
+    EXPECT_EQ(mode->choices, juce::StringArray({"tfunc", "time"}));
 }
 
 TEST(PluginAudioProcessor, AnswersTheFixedProcessorQuestions)
@@ -187,8 +198,8 @@ TEST(PluginAudioProcessor, StereoBlockWithSidechainPassesThroughAndCapturesSidec
     const auto pairs = newestPairs(*processor, blockSize);
     for (int i = 0; i < blockSize; ++i)
     {
-        ASSERT_EQ(pairs.x[(size_t)i], original.getSample(2, i)) << i;
-        ASSERT_EQ(pairs.y[(size_t)i], original.getSample(0, i)) << i;
+        ASSERT_EQ(pairs.x[(size_t) i], original.getSample(2, i)) << i;
+        ASSERT_EQ(pairs.y[(size_t) i], original.getSample(0, i)) << i;
     }
 }
 
@@ -214,8 +225,8 @@ TEST(PluginAudioProcessor, DisabledSidechainCapturesZeroAgainstInputLeft)
     const auto pairs = newestPairs(*processor, blockSize);
     for (int i = 0; i < blockSize; ++i)
     {
-        ASSERT_EQ(pairs.x[(size_t)i], 0.0);
-        ASSERT_EQ(pairs.y[(size_t)i], original.getSample(0, i));
+        ASSERT_EQ(pairs.x[(size_t) i], 0.0);
+        ASSERT_EQ(pairs.y[(size_t) i], original.getSample(0, i));
     }
 }
 
@@ -261,6 +272,65 @@ TEST(PluginAudioProcessor, CallersFloatingPointModeIsRestoredAfterTheBlock)
     }
 }
 
+#if defined(__linux__) && defined(__x86_64__)
+namespace
+{
+// The floating-point mode of the code that first reads a protected page: the read faults, the
+// handler notes the mode saved with the interrupted code, lifts the protection and lets it retry.
+struct FirstReadOfProtectedPage
+{
+    static inline void* page = nullptr;
+    static inline std::size_t size = 0;
+    static inline volatile sig_atomic_t seen = 0;
+    static inline volatile unsigned int mxcsr = 0;
+
+    static void handle(int, siginfo_t*, void* context)
+    {
+        mxcsr = static_cast<ucontext_t*>(context)->uc_mcontext.fpregs->mxcsr;
+        seen = 1;
+        mprotect(page, size, PROT_READ | PROT_WRITE);
+    }
+};
+} // namespace
+
+TEST(PluginAudioProcessor, ReadsTheBlockWithDenormalsFlushedToZero)
+{
+    auto processor = makePreparedProcessor();
+    juce::MidiBuffer midi;
+    auto block = makeBlock<double>(4, blockSize);
+
+    // The sidechain's first channel lives on a page of its own, protected until the processor reads it.
+    const auto pageSize = (std::size_t) sysconf(_SC_PAGESIZE);
+    ASSERT_LE(sizeof(double) * blockSize, pageSize);
+    auto* page = mmap(nullptr, pageSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(page, MAP_FAILED);
+    std::memcpy(page, block.getReadPointer(2), sizeof(double) * blockSize);
+    double* channels[] = {block.getWritePointer(0), block.getWritePointer(1), static_cast<double*>(page),
+                          block.getWritePointer(3)};
+    juce::AudioBuffer<double> watched(channels, 4, blockSize);
+
+    FirstReadOfProtectedPage::page = page;
+    FirstReadOfProtectedPage::size = pageSize;
+    struct sigaction action = {}, previous = {};
+    action.sa_sigaction = FirstReadOfProtectedPage::handle;
+    action.sa_flags = SA_SIGINFO;
+    sigemptyset(&action.sa_mask);
+    ASSERT_EQ(sigaction(SIGSEGV, &action, &previous), 0);
+
+    const auto saved = _mm_getcsr();
+    _mm_setcsr(0x1F80u); // the caller keeps denormals
+    mprotect(page, pageSize, PROT_NONE);
+    processor->processBlock(watched, midi);
+    _mm_setcsr(saved);
+    sigaction(SIGSEGV, &previous, nullptr);
+    munmap(page, pageSize);
+
+    ASSERT_TRUE(FirstReadOfProtectedPage::seen);
+    EXPECT_EQ(FirstReadOfProtectedPage::mxcsr & 0x8040u, 0x8040u)
+        << std::hex << FirstReadOfProtectedPage::mxcsr;
+}
+#endif
+
 TEST(PluginAudioProcessor, FloatPathMatchesDoublePath)
 {
     auto viaDouble = makePreparedProcessor();
@@ -272,7 +342,7 @@ TEST(PluginAudioProcessor, FloatPathMatchesDoublePath)
     juce::AudioBuffer<double> doubleBlock(4, blockSize);
     for (int c = 0; c < 4; ++c)
         for (int i = 0; i < blockSize; ++i)
-            doubleBlock.setSample(c, i, (double)floatBlock.getSample(c, i));
+            doubleBlock.setSample(c, i, (double) floatBlock.getSample(c, i));
 
     // Two blocks each, the second larger, so the conversion buffer has to grow once.
     viaFloat->processBlock(floatBlock, midi);
@@ -283,7 +353,7 @@ TEST(PluginAudioProcessor, FloatPathMatchesDoublePath)
     juce::AudioBuffer<double> largerDouble(4, 3 * blockSize);
     for (int c = 0; c < 4; ++c)
         for (int i = 0; i < 3 * blockSize; ++i)
-            largerDouble.setSample(c, i, (double)largerFloat.getSample(c, i));
+            largerDouble.setSample(c, i, (double) largerFloat.getSample(c, i));
     viaFloat->processBlock(largerFloat, midi);
     viaDouble->processBlock(largerDouble, midi);
 

@@ -62,6 +62,23 @@ TEST(OrthogonalDistanceFit, CurvedCaptureKeepsIteratingWhileAnyPointMoves)
     EXPECT_LT(maxAbsDifference(fit.values, literal.values), 1e-9);
 }
 
+TEST(OrthogonalDistanceFit, SteepDeviceRunsAllFivePassesWithItsSlopeLimited)
+{
+    // clamp(40 x) still moves after four passes, and its slope of 40 is limited to 10 in the weights.
+    estimation_test::CaptureSpec spec;
+    spec.length = 3000;
+    spec.periodSamples = 611.3;
+    spec.noise = 0.02;
+    const estimation_test::Capture c =
+        normalised(estimation_test::makeCapture(spec, estimation_test::steepClipDevice()));
+    const RefinedFit fit = refineOrthogonal(c.x, c.y, 0.05, 1e-4);
+    const estimation_literal::RefineResult literal =
+        estimation_literal::refineOrthogonal(zip(c.x, c.y), 0.05, 1e-4);
+    EXPECT_EQ(fit.passes, 5);
+    EXPECT_EQ(literal.passes, 5);
+    EXPECT_LT(maxAbsDifference(fit.values, literal.values), 1e-9);
+}
+
 TEST(OrthogonalDistanceFit, SeedCountsAndValuesMatchTheLiteralWindows)
 {
     // Dense and sparse regions, duplicated x values and samples right at window edges.

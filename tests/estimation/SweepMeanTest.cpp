@@ -91,7 +91,7 @@ TEST(SweepMean, ConstantOrTooShortInputHasNoSweep)
     EXPECT_TRUE(findSweeps({}).empty());
 }
 
-TEST(SweepMean, NoisyInputSplitsLikeTheLiteralReading)
+TEST(SweepMean, NoisyInputSplitsLikeTheOracle)
 {
     std::mt19937 rng(3);
     std::uniform_real_distribution<double> unit(-1.0, 1.0);

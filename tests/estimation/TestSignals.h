@@ -20,6 +20,8 @@ Device hardClipDevice();
 Device asymmetricDevice();
 Device nonMonotonicDevice();
 Device identityDevice();
+// clamp(40 x): its slope of 40 lies far beyond the fit's slope limit.
+Device steepClipDevice();
 
 enum class Wave
 {

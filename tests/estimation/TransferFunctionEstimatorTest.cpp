@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <limits>
 #include <ostream>
+#include <tuple>
 
 using namespace estimation;
 using namespace estimation_test;
@@ -38,6 +39,11 @@ struct InvalidCase
     std::vector<double> x, y;
 };
 
+void PrintTo(const InvalidCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class InvalidInputTest : public ::testing::TestWithParam<InvalidCase>
 {
 };
@@ -58,11 +64,19 @@ TEST_P(InvalidInputTest, GivesAnInvalidResultWithEmptyVectors)
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, InvalidInputTest,
-    ::testing::Values(InvalidCase{"Empty", {}, {}}, InvalidCase{"EmptyY", {0.1, 0.2}, {}},
-                      InvalidCase{"AllZeroX", {0.0, 0.0, 0.0}, {0.1, 0.2, 0.3}},
-                      InvalidCase{"AllZeroY", {0.1, 0.2, 0.3}, {0.0, -0.0, 0.0}},
-                      InvalidCase{"UnequalLengths", {0.1, 0.2, 0.3}, {0.1, 0.2}},
-                      InvalidCase{"OnlyNaN", {std::numeric_limits<double>::quiet_NaN()}, {1.0}}),
+    ::testing::Values(
+        InvalidCase{"Empty", {}, {}}, InvalidCase{"EmptyY", {0.1, 0.2}, {}},
+        InvalidCase{"AllZeroX", {0.0, 0.0, 0.0}, {0.1, 0.2, 0.3}},
+        InvalidCase{"AllZeroY", {0.1, 0.2, 0.3}, {0.0, -0.0, 0.0}},
+        InvalidCase{"UnequalLengths", {0.1, 0.2, 0.3}, {0.1, 0.2}},
+        InvalidCase{"OnlyNaN", {std::numeric_limits<double>::quiet_NaN()}, {1.0}},
+        // Each channel holds finite, non-zero samples, but no pair is whole.
+        InvalidCase{
+            "NaNAlternatingBetweenXAndY",
+            {0.5, std::numeric_limits<double>::quiet_NaN(), -0.3, std::numeric_limits<double>::quiet_NaN()},
+            {std::numeric_limits<double>::quiet_NaN(), 0.2, std::numeric_limits<double>::quiet_NaN(), 0.4}},
+        InvalidCase{
+            "ZeroXInEveryWholePair", {0.0, std::numeric_limits<double>::infinity(), 0.0}, {0.1, 0.2, 0.3}}),
     [](const auto& info) { return info.param.name; });
 
 TEST(TransferFunctionEstimator, ScaledSamplesGiveTheSameCurve)
@@ -85,17 +99,21 @@ TEST(TransferFunctionEstimator, ScaledSamplesGiveTheSameCurve)
     }
 }
 
-TEST(TransferFunctionEstimator, PairsWithNaNAreLeftOut)
+TEST(TransferFunctionEstimator, PairsWithNaNOrInfinityAreLeftOut)
 {
     CaptureSpec spec;
     spec.length = 5000;
     const Capture c = makeCapture(spec, tanhDevice());
     Capture withNaN = c;
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    withNaN.x.insert(withNaN.x.begin() + 100, nan);
-    withNaN.y.insert(withNaN.y.begin() + 100, 0.5);
-    withNaN.x.insert(withNaN.x.begin() + 2000, 0.25);
-    withNaN.y.insert(withNaN.y.begin() + 2000, nan);
+    const double infinity = std::numeric_limits<double>::infinity();
+    // Their finite partners lie beyond the capture's peaks, so they must not set the scale either.
+    for (const auto& [at, x, y] : {std::tuple{100, nan, 5.0}, std::tuple{2000, 7.0, nan},
+                                   std::tuple{3000, infinity, 0.5}, std::tuple{4000, 0.25, -infinity}})
+    {
+        withNaN.x.insert(withNaN.x.begin() + at, x);
+        withNaN.y.insert(withNaN.y.begin() + at, y);
+    }
     for (EstimationMethod m : bothMethods)
     {
         const TransferFunctionEstimate a = estimateTransferFunction(c.x, c.y, BinCount, 50, m);
@@ -201,10 +219,10 @@ class LiteralAgreementTest : public ::testing::TestWithParam<AgreementCase>
 
 // The captures keep their extrapolated ends well conditioned. Where a window beyond the driven range
 // holds only a few distinct x values near its far edge (a triangle whose x values repeat exactly at a
-// turning point), the line fit there cancels so badly that the literal reading disagrees with itself
+// turning point), the line fit there cancels so badly that the oracle disagrees with itself
 // by up to ~1e-6 when only the order of equal x values changes; no second implementation can be held
 // to 1e-9 there.
-TEST_P(LiteralAgreementTest, MatchesTheLiteralReadingOnTheNormalisedCurve)
+TEST_P(LiteralAgreementTest, MatchesTheOracleOnTheNormalisedCurve)
 {
     const AgreementCase& c = GetParam();
     const Capture capture = makeCapture(c.spec, c.device);

@@ -86,7 +86,7 @@ TEST(PresetFormat, IdentityRampRoundTripsToFloatPrecision)
         ASSERT_EQ(read.values[(std::size_t) i], (double) (float) ramp[(std::size_t) i]) << i;
 }
 
-TEST(PresetFormat, WrittenFileHasTheDocumentedLayout)
+TEST(PresetFormat, WrittenFileHoldsVersionMetadataAndCompressedFloatsInOrder)
 {
     const auto written = writePreset(identityRamp(), "Ada Lovelace");
     ASSERT_TRUE(written.ok);
@@ -257,6 +257,17 @@ juce::ValueTree withTransferFunctionOnly()
     return root;
 }
 
+// The zlib stream of a ramp with its last bytes cut off.
+juce::ValueTree withZlibCutShort(std::size_t bytesCut)
+{
+    std::vector<float> ramp((std::size_t) tableSize);
+    for (std::size_t i = 0; i < ramp.size(); ++i)
+        ramp[i] = (float) i / (float) tableSize;
+    auto block = compressed(floatsPayload(ramp));
+    block.setSize(block.getSize() - bytesCut);
+    return presetWith(properties({{"compression", "zlib"}, {"dataF32", juce::var(block)}}));
+}
+
 juce::ValueTree withVersion(const juce::var& version)
 {
     auto tree = presetWith(properties({{"dataF32", twoFloats()}}));
@@ -315,6 +326,10 @@ INSTANTIATE_TEST_SUITE_P(
                             {{"compression", "none"}, {"data", juce::var(floatsPayload({1.0f}))}}));
                     },
                     "Empty base layer payload"},
+        RefusedCase{"zlibCutInTheMiddle", +[] { return withZlibCutShort(2000); },
+                    "Compressed base layer is truncated or damaged"},
+        RefusedCase{"zlibWithoutItsChecksum", +[] { return withZlibCutShort(4); },
+                    "Compressed base layer is truncated or damaged"},
         RefusedCase{"garbageNotZlib",
                     +[]
                     {

@@ -207,22 +207,40 @@ INSTANTIATE_TEST_SUITE_P(Targets, UnwritableTargetTest,
                                            UnwritableTarget::TargetIsAFolder));
 
 #if !JUCE_WINDOWS
+struct DiskFillingCase
+{
+    const char* name;
+    std::size_t presetSize, diskRoom;
+};
+
+void PrintTo(const DiskFillingCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class DiskFillsDuringTheWriteTest : public PresetLibraryTest,
+                                    public ::testing::WithParamInterface<DiskFillingCase>
+{
+};
+
 // A write that stops part-way, as on a full disk, is imitated with a file-size limit: the kernel
-// accepts the first bytes of the preset and refuses the rest.
-TEST_F(PresetLibraryTest, WriteStoppedHalfWayNeverLeavesATruncatedPreset)
+// accepts the first bytes of the preset and refuses the rest. A preset smaller than the file
+// stream's buffer reaches the disk only when the stream is flushed, and the flush does not report a
+// short write: only the size check after it can tell.
+TEST_P(DiskFillsDuringTheWriteTest, NeverLeavesATruncatedPreset)
 {
     const auto target = userFolder.getChildFile("precious.tfunc");
     library();
     writeFile(target, "previous preset");
 
-    presetBytes.setSize(256 * 1024, true);
+    presetBytes.setSize(GetParam().presetSize, true);
     presetBytes.fillWith(0x5a);
 
     rlimit original{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &original), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit limited = original;
-    limited.rlim_cur = 64 * 1024;
+    limited.rlim_cur = GetParam().diskRoom;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
 
     const auto saved = library().save(target);
@@ -235,6 +253,12 @@ TEST_F(PresetLibraryTest, WriteStoppedHalfWayNeverLeavesATruncatedPreset)
     EXPECT_EQ(userFolder.findChildFiles(juce::File::findFiles, false, "*").size(), 1)
         << "the partial temporary file is removed";
 }
+
+INSTANTIATE_TEST_SUITE_P(PresetLibraryTest, DiskFillsDuringTheWriteTest,
+                         ::testing::Values(DiskFillingCase{"LargePreset", 256 * 1024, 64 * 1024},
+                                           DiskFillingCase{"PresetSmallerThanTheStreamBuffer", 8 * 1024,
+                                                           4 * 1024}),
+                         [](const auto& info) { return std::string(info.param.name); });
 #endif
 
 namespace

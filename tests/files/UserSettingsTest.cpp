@@ -169,6 +169,21 @@ TEST_F(UserSettingsTest, GridStrengthIsWrittenOnlyWhenItChanges)
     settings().saveGridStrength(5);
     EXPECT_EQ(storedValue(file, "Veltrane Probe.gridStrength"), juce::String("2"));
     EXPECT_EQ(settings().loadGridStrength(), 2);
+
+    // Below the range: stored as 0, not as the value asked for.
+    settings().saveGridStrength(-3);
+    EXPECT_EQ(storedValue(file, "Veltrane Probe.gridStrength"), juce::String("0"));
+}
+
+TEST(ThemeValues, DefaultsAreTheThemeTheWindowOpensWith)
+{
+    const ThemeValues defaults;
+    EXPECT_EQ(defaults.primaryHue, 0.011);
+    EXPECT_EQ(defaults.secondaryHue, 0.086);
+    EXPECT_EQ(defaults.primarySaturationScale, 1.0);
+    EXPECT_EQ(defaults.secondarySaturationScale, 1.0);
+    EXPECT_TRUE(defaults.glowEnabled);
+    EXPECT_EQ(defaults.glowIntensity, 0.716);
 }
 
 TEST_F(UserSettingsTest, EmptyFolderGivesDefaultsAndNoFile)

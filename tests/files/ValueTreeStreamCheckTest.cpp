@@ -112,21 +112,25 @@ TEST_P(ValueTreeStreamCheckHostile, IsRefused)
 }
 
 // Type "T", then the counts and sizes under test. Compressed ints: a length byte (high bit = sign)
-// followed by that many little-endian bytes.
+// followed by that many little-endian bytes; a property count of one is {1, 1}. Every stream is
+// well formed up to the fault it carries, so that it reaches the check meant for that fault.
 INSTANTIATE_TEST_SUITE_P(
     ValueTreeStreamCheck, ValueTreeStreamCheckHostile,
     ::testing::Values(
         HostileCase{"childCountBeyondTheData", bytes({'T', 0, 0, 4, 0xff, 0xff, 0xff, 0x7f})},
         HostileCase{"propertyCountBeyondTheData", bytes({'T', 0, 4, 0xff, 0xff, 0xff, 0x7f})},
-        HostileCase{"binarySizeBeyondTheData", bytes({'T', 0, 1, 'p', 0, 4, 0x00, 0x00, 0x00, 0x40, 8, 1, 2})},
-        HostileCase{"stringSizeBeyondTheData", bytes({'T', 0, 1, 'p', 0, 3, 0x00, 0x00, 0x10, 5, 'a'})},
-        HostileCase{"arrayCountBeyondTheData", bytes({'T', 0, 1, 'p', 0, 1, 9, 7, 4, 0xff, 0xff, 0xff, 0x0f})},
+        // One property "p": a value of 1 MiB (size 3, 0x100000) holding a binary block of two bytes.
+        HostileCase{"binarySizeBeyondTheData", bytes({'T', 0, 1, 1, 'p', 0, 3, 0x00, 0x00, 0x10, 8, 1, 2, 0})},
+        HostileCase{"stringSizeBeyondTheData", bytes({'T', 0, 1, 1, 'p', 0, 3, 0x00, 0x00, 0x10, 5, 'a', 0, 0})},
+        HostileCase{"arrayCountBeyondTheData",
+                    bytes({'T', 0, 1, 1, 'p', 0, 1, 6, 7, 4, 0xff, 0xff, 0xff, 0x0f, 0})},
         HostileCase{"typeNotUtf8", bytes({'T', 0xb5, 0, 0, 0})},
-        HostileCase{"propertyNameNotUtf8", bytes({'T', 0, 1, 'p', 0xff, 0, 1, 2, 0})},
-        HostileCase{"textOverlong", bytes({'T', 0, 1, 'p', 0, 4, 5, 0xc0, 0x80, 0, 0})},
-        HostileCase{"textSurrogate", bytes({'T', 0, 1, 'p', 0, 5, 5, 0xed, 0xa0, 0x80, 0, 0})},
-        HostileCase{"textTruncatedSequence", bytes({'T', 0, 1, 'p', 0, 3, 5, 0xe2, 0x82, 0})},
-        HostileCase{"propertyNamedTwice", bytes({'T', 0, 2, 'p', 0, 1, 8, 'p', 0, 1, 8, 0})},
+        HostileCase{"propertyNameNotUtf8", bytes({'T', 0, 1, 1, 'p', 0xff, 0, 1, 1, 2, 0})},
+        HostileCase{"textOverlong", bytes({'T', 0, 1, 1, 'p', 0, 1, 4, 5, 0xc0, 0x80, 0, 0})},
+        HostileCase{"textSurrogate", bytes({'T', 0, 1, 1, 'p', 0, 1, 5, 5, 0xed, 0xa0, 0x80, 0, 0})},
+        HostileCase{"textTruncatedSequence", bytes({'T', 0, 1, 1, 'p', 0, 1, 3, 5, 0xe2, 0x82, 0})},
+        // Two empty binary blocks under one name.
+        HostileCase{"propertyNamedTwice", bytes({'T', 0, 1, 2, 'p', 0, 1, 1, 8, 'p', 0, 1, 1, 8, 0})},
         HostileCase{"negatedIntMinimum", bytes({'T', 0, 0x84, 0x00, 0x00, 0x00, 0x80})},
         HostileCase{"nestedArraysTooDeep", []
                     {

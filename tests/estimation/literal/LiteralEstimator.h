@@ -1,7 +1,7 @@
 #pragma once
 
-// A plain, deliberately unoptimised reading of the estimation rules, kept as the reference that the
-// production library is checked against. Every step is written the obvious way: a bin vector per
+// A direct, unoptimised implementation of the estimators, used as the test oracle that the production
+// library is checked against. Every step is written the obvious way: a bin vector per
 // sweep, a linear scan for each grid point's interval, the slope looked up for every sample of every
 // window, a direct convolution with mirrored indices.
 

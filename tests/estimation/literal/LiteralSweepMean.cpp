@@ -30,9 +30,20 @@ std::vector<double> normaliseToPeak(const std::vector<double>& v)
 TransferFunctionEstimate estimateTransferFunction(const std::vector<double>& x, const std::vector<double>& y,
                                                   int, int smoothing, EstimationMethod method)
 {
-    std::vector<double> xn = normaliseToPeak(x);
-    std::vector<double> yn = normaliseToPeak(y);
-    if (xn.empty() || yn.empty() || xn.size() != yn.size())
+    if (x.size() != y.size())
+        return TransferFunctionEstimate{};
+    std::vector<double> xf, yf;
+    for (size_t k = 0; k < x.size(); ++k)
+    {
+        if (std::isfinite(x[k]) && std::isfinite(y[k]))
+        {
+            xf.push_back(x[k]);
+            yf.push_back(y[k]);
+        }
+    }
+    std::vector<double> xn = normaliseToPeak(xf);
+    std::vector<double> yn = normaliseToPeak(yf);
+    if (xn.empty() || yn.empty())
         return TransferFunctionEstimate{};
     std::vector<Pair> pairs;
     for (size_t k = 0; k < xn.size(); ++k)
