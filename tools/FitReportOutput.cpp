@@ -1,6 +1,7 @@
 #include "tools/FitReportOutput.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace FitReportOutput
 {
