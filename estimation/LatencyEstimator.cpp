@@ -268,7 +268,7 @@ LatencyEstimate estimateLatency(const std::vector<double>& x, const std::vector<
     s.bins.resize(s.x.size());
     for (size_t k = 0; k < s.x.size(); ++k)
         s.bins[k] = static_cast<std::uint8_t>(binOf(s.x[k], searchBins));
-    s.stride = std::max(1, (s.end - s.begin) / searchPairs);
+    s.stride = std::max(1, (s.end - s.begin + searchPairs - 1) / searchPairs);
     for (int k = s.begin; k < s.end; k += s.stride)
     {
         s.thinY.push_back(s.y[static_cast<size_t>(k)]);
