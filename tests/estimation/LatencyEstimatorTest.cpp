@@ -283,6 +283,8 @@ INSTANTIATE_TEST_SUITE_P(
     Devices, FitReportDevices,
     ::testing::Values(ProcessCase{"tanh", memoryless(tanhDevice(), 0.0), false},
                       ProcessCase{"tanhNoisy", memoryless(tanhDevice(), littleNoise), false},
+                      // Twice the noise: about -45 dB RMS.
+                      ProcessCase{"tanhNoisier", memoryless(tanhDevice(), 2.0 * littleNoise), false},
                       ProcessCase{"hardclip", memoryless(hardClipDevice(), 0.0), false},
                       ProcessCase{"hardclipNoisy", memoryless(hardClipDevice(), littleNoise), false},
                       ProcessCase{"asymmetric", memoryless(asymmetricDevice(), 0.0), false},
@@ -318,7 +320,16 @@ TEST(FitReport, DescribesTheDrivenRangeAndTheResidual)
     EXPECT_NEAR(report.residual, expected, 0.05 * expected);
     EXPECT_FALSE(report.residualAboutFit);
 
-    // About a given curve: a flat zero leaves y's own RMS.
+    // About a given curve: one that passes through every pair leaves nothing, also between the grid
+    // points; a flat zero leaves y's own RMS.
+    std::vector<double> line(BinCount);
+    for (int i = 0; i < BinCount; ++i)
+        line[static_cast<size_t>(i)] = (0.5 * gridX(i) + 0.25) / 0.75; // y scaled to its peak, 0.75
+    std::vector<double> onTheLine;
+    for (double v : x)
+        onTheLine.push_back(0.5 * v + 0.25);
+    EXPECT_LT(makeFitReport(x, onTheLine, {}, line).residual, 1e-12);
+
     const FitReport aboutZero = makeFitReport(x, y, {}, std::vector<double>(BinCount, 0.0));
     EXPECT_TRUE(aboutZero.residualAboutFit);
     double sumSquares = 0.0;
