@@ -257,7 +257,8 @@ LatencyEstimate estimateLatency(const std::vector<double>& x, const std::vector<
 
     s.begin = largestLag + edgeMargin;
     s.end = static_cast<int>(n) - largestLag - edgeMargin;
-    // Relative to the peak, so that only a constant (or a change below rounding) counts.
+    // Both streams are scaled to their peaks: a spread below 1e-6 of the peak (RMS) is a constant
+    // with rounding on it, not a signal.
     const double flat = 1e-12 * (s.end - s.begin);
     if (spread(s.x, s.begin - largestLag, s.end + largestLag) <= flat)
         return none("X does not change: a constant input carries no timing");
@@ -292,7 +293,7 @@ LatencyEstimate estimateLatency(const std::vector<double>& x, const std::vector<
     if (found.outsideIndex >= 0 && found.outside - found.best < std::max(found.best, ambiguousFloor))
         return none("the test signal repeats: delays of " + samplesText(found.index - largestLag) + " and " +
                     samplesText(found.outsideIndex - largestLag) +
-                    " samples fit equally well; use a signal that does not repeat within ±" +
+                    " samples fit about equally well; use a signal that does not repeat within ±" +
                     std::to_string(largestLag) + " samples (a sweep or noise), or set the latency by hand");
 
     // The thinned search is checked against every pair near its best.
@@ -301,7 +302,7 @@ LatencyEstimate estimateLatency(const std::vector<double>& x, const std::vector<
     double best = refineUnexplained(s, lag);
     for (int candidate = std::max(-largestLag, searched - 2); candidate <= std::min(largestLag, searched + 2);
          ++candidate)
-        if (const double u = refineUnexplained(s, candidate); u < best)
+        if (const double u = candidate == searched ? best : refineUnexplained(s, candidate); u < best)
         {
             best = u;
             lag = candidate;
