@@ -5,6 +5,8 @@
 #include "AllocationCounter.h"
 #include "estimation/BinSmoothing.h"
 #include "estimation/ExecutionSettings.h"
+#include "estimation/FitReport.h"
+#include "estimation/LatencyEstimator.h"
 #include "estimation/TransferFunctionEstimator.h"
 #include "literal/LiteralEstimator.h"
 
@@ -106,6 +108,50 @@ void MeanLiteral(benchmark::State& state)
     estimateBench<true>(state, EstimationMethod::SweepMean);
 }
 
+// Three unrelated tones through tanh, Y delayed by 37.25 samples: a capture whose delay the search
+// finds and refines, as opposed to a repeating sine, which it gives up on early.
+Capture delayedTones(int pairs)
+{
+    const double w = 2.0 * 3.14159265358979323846 / 48000.0;
+    const auto tones = [w](double t)
+    {
+        return 0.5 * std::sin(w * 97.3 * t) + 0.3 * std::sin(w * 231.7 * t + 1.0) +
+               0.18 * std::sin(w * 413.9 * t + 2.0);
+    };
+    std::mt19937 rng(12345);
+    std::normal_distribution<double> noise(0.0, 1e-3);
+    Capture c;
+    for (int k = 0; k < pairs; ++k)
+    {
+        c.x.push_back(tones(k));
+        c.y.push_back(std::tanh(2.0 * tones(k - 37.25)) + noise(rng));
+    }
+    return c;
+}
+
+void LatencyEstimate(benchmark::State& state)
+{
+    const Capture c = delayedTones(static_cast<int>(state.range(0)));
+    double found = 0.0;
+    for (auto _ : state)
+    {
+        const auto estimate = estimation::estimateLatency(c.x, c.y, 512);
+        found = estimate.samples.value_or(-1.0);
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["delay"] = found;
+}
+
+void FitReport(benchmark::State& state)
+{
+    const Capture c = delayedTones(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+    {
+        const auto report = estimation::makeFitReport(c.x, c.y, {});
+        benchmark::DoNotOptimize(report.directionGap);
+    }
+}
+
 template <bool Literal>
 void smoothBench(benchmark::State& state)
 {
@@ -151,6 +197,8 @@ BENCHMARK(ODRLiteral)->Apply(pairCounts);
 BENCHMARK(Mean)->Apply(pairCounts);
 BENCHMARK(MeanLiteral)->Apply(pairCounts);
 BENCHMARK(SmoothBins)->Apply(windows);
+BENCHMARK(LatencyEstimate)->Apply(pairCounts);
+BENCHMARK(FitReport)->Apply(pairCounts);
 BENCHMARK(SmoothBinsLiteral)->Apply(windows);
 
 int main(int argc, char** argv)

@@ -1,28 +1,12 @@
 #include "core/LatencyAlignment.h"
 
+#include "estimation/FractionalShift.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace LatencyAlignment
 {
-std::vector<double> shiftByFraction(const std::vector<double>& v, double f)
-{
-    auto out = v;
-    const auto n = v.size();
-    if (n < 4)
-        return out;
-
-    const auto f2 = f * f;
-    const auto f3 = f2 * f;
-    for (std::size_t j = 2; j + 2 < n; ++j)
-    {
-        const auto p0 = v[j - 1], p1 = v[j], p2 = v[j + 1], p3 = v[j + 2];
-        out[j] = 0.5 * (2.0 * p1 + (p2 - p0) * f + (2.0 * p0 - 5.0 * p1 + 4.0 * p2 - p3) * f2 +
-                        (3.0 * p1 - p0 - 3.0 * p2 + p3) * f3);
-    }
-    return out;
-}
-
 std::optional<AlignedCapture> alignCapture(const std::vector<double>& snapshotX,
                                            const std::vector<double>& snapshotY, int captureLength,
                                            double latencyX, double latencyY)
@@ -63,9 +47,9 @@ std::optional<AlignedCapture> alignCapture(const std::vector<double>& snapshotX,
     if (fractional)
     {
         if (fractionX > fractionTolerance)
-            aligned.x = shiftByFraction(aligned.x, fractionX);
+            aligned.x = estimation::shiftByFraction(aligned.x, fractionX);
         if (fractionY > fractionTolerance)
-            aligned.y = shiftByFraction(aligned.y, fractionY);
+            aligned.y = estimation::shiftByFraction(aligned.y, fractionY);
 
         for (auto* v : {&aligned.x, &aligned.y})
         {

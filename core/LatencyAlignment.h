@@ -22,8 +22,4 @@ inline constexpr double fractionTolerance = 1e-9;
 std::optional<AlignedCapture> alignCapture(const std::vector<double>& snapshotX,
                                            const std::vector<double>& snapshotY, int captureLength,
                                            double latencyX, double latencyY);
-
-// v moved forward by fraction (0..1) of a sample: out[j] = v(j + fraction) by four-point
-// Catmull-Rom interpolation; the two entries at each end are copied unchanged.
-std::vector<double> shiftByFraction(const std::vector<double>& v, double fraction);
 } // namespace LatencyAlignment

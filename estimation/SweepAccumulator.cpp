@@ -39,4 +39,21 @@ std::vector<double> SweepAccumulator::combined() const
     return out;
 }
 
+std::vector<double> SweepAccumulator::directionMean(bool rising, int minimumSweeps) const
+{
+    const auto& sum = rising ? risingSum : fallingSum;
+    const auto& starts = rising ? risingStarts : fallingStarts;
+    const auto& ends = rising ? risingEnds : fallingEnds;
+    std::vector<double> out(BinCount, std::numeric_limits<double>::quiet_NaN());
+    std::int32_t count = 0;
+    for (size_t i = 0; i < out.size(); ++i)
+    {
+        count += starts[i];
+        if (count > 0 && count >= minimumSweeps)
+            out[i] = sum[i] / count;
+        count -= ends[i];
+    }
+    return out;
+}
+
 } // namespace estimation

@@ -30,6 +30,9 @@ public:
     // Mean of each group; both groups weigh equally where both are present; NaN where none is.
     std::vector<double> combined() const;
 
+    // Mean of one direction alone; NaN where fewer than minimumSweeps of its sweeps reached.
+    std::vector<double> directionMean(bool rising, int minimumSweeps = 1) const;
+
 private:
     std::vector<double> risingSum, fallingSum;
     // Blocks counted by their ends: at i, the blocks started at or before i minus those ended before i.

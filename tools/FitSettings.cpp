@@ -2,9 +2,17 @@
 
 #include "core/ParameterLayout.h"
 
+#include <cmath>
+
 namespace FitSettings
 {
-juce::Result apply(const CommandLineOptions& options, ProbeSession& session)
+bool isAutomatic(const CommandLineOptions& options, const char* latencyOption)
+{
+    const auto text = options.get(latencyOption);
+    return text && text->trim().equalsIgnoreCase("auto");
+}
+
+juce::Result apply(const CommandLineOptions& options, ProbeSession& session, bool allowAutomaticLatency)
 {
     if (const auto algorithm = options.get("algorithm"))
         if (auto result = session.setChoice(ParameterIDs::captureAlgorithm, *algorithm, "algorithm");
@@ -29,6 +37,13 @@ juce::Result apply(const CommandLineOptions& options, ProbeSession& session)
     for (const auto& [option, id] : latencies)
         if (const auto text = options.get(option))
         {
+            if (isAutomatic(options, option))
+            {
+                if (allowAutomaticLatency)
+                    continue;
+                return juce::Result::fail("--" + juce::String(option) +
+                                          " auto needs a recording: use it with fit or analyze");
+            }
             const auto value = parseNumber(*text);
             if (!value)
                 return juce::Result::fail("--" + juce::String(option) + " needs a number of samples, not " +
@@ -37,6 +52,40 @@ juce::Result apply(const CommandLineOptions& options, ProbeSession& session)
                 return result;
         }
 
+    return juce::Result::ok();
+}
+
+juce::Result applyMeasuredLatency(ProbeSession& session, double delay, bool automaticX, bool automaticY)
+{
+    // The two latencies only count relative to each other: X's minus Y's is the delay.
+    auto latencyX = (double) session.parameterValue(ParameterIDs::latencyX);
+    auto latencyY = (double) session.parameterValue(ParameterIDs::latencyY);
+    if (automaticX && automaticY)
+    {
+        latencyX = std::max(delay, 0.0);
+        latencyY = std::max(-delay, 0.0);
+    }
+    else if (automaticX)
+    {
+        latencyX = latencyY + delay;
+        if (latencyX < 0.0)
+            return juce::Result::fail("X would need a negative latency: delay Y instead (--latency-y auto)");
+    }
+    else if (automaticY)
+    {
+        latencyY = latencyX - delay;
+        if (latencyY < 0.0)
+            return juce::Result::fail("Y would need a negative latency: delay X instead (--latency-x auto)");
+    }
+
+    if (automaticX)
+        if (auto result = session.setParameter(ParameterIDs::latencyX, latencyX, "latency-x");
+            result.failed())
+            return result;
+    if (automaticY)
+        if (auto result = session.setParameter(ParameterIDs::latencyY, latencyY, "latency-y");
+            result.failed())
+            return result;
     return juce::Result::ok();
 }
 

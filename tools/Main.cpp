@@ -9,9 +9,11 @@ juce::String usage()
 {
     return R"(usage:
   veltrane-probe fit --x IN.wav[:channel] --y OUT.wav[:channel] [--algorithm odr|mean]
-                     [--length 16k|32k|64k|128k] [--smoothing 1..100] [--latency-x S] [--latency-y S]
-                     [--artist NAME] [--output curve.tfunc] [--csv curve.csv]
-                     [--save-to-library NAME] [--user-data DIR] [--common-data DIR]
+                     [--length 16k|32k|64k|128k] [--smoothing 1..100] [--latency-x S|auto]
+                     [--latency-y S|auto] [--artist NAME] [--output curve.tfunc] [--csv curve.csv]
+                     [--report report.json] [--save-to-library NAME] [--user-data DIR] [--common-data DIR]
+  veltrane-probe analyze --x IN.wav[:channel] --y OUT.wav[:channel] [--length ...]
+                         [--latency-x S|auto] [--latency-y S|auto] [--report report.json]
   veltrane-probe inspect FILE.tfunc [--csv values.csv]
   veltrane-probe demo [--device tanh|hardclip|asym] [--drive D] [--output demo.tfunc] [--csv demo.csv]
                       [fit options as above]
@@ -19,7 +21,10 @@ juce::String usage()
 
 X is the signal fed into the device, Y the device's output; both may be channels of one file
 (channels count from 1, the default is 1). The fit uses the newest --length samples of the
-recording. A latency delays its stream: if Y lags X by d samples, pass --latency-x d.
+recording. A latency delays its stream: if Y lags X by d samples, pass --latency-x d; "auto"
+measures d first. Every fit ends with a report on the capture (measured latency, coverage, residual,
+and the gap between rising and falling sweeps, which warns of a device with memory); "analyze"
+prints it without fitting, aligned by the measured latency unless latencies are given.
 --save-to-library saves into the user preset folder (below the user's application data, or
 below --user-data DIR); "library" lists the presets there and in the all-users folder.
 Exit status: 0 success, 1 a file or the fit failed, 2 bad arguments.)";
@@ -47,6 +52,8 @@ int main(int argc, char** argv)
 
     if (command == "fit")
         return ProbeCommands::fit(arguments, console);
+    if (command == "analyze")
+        return ProbeCommands::analyze(arguments, console);
     if (command == "inspect")
         return ProbeCommands::inspect(arguments, console);
     if (command == "demo")

@@ -15,6 +15,7 @@ enum ExitCode
 };
 
 int fit(const juce::StringArray& arguments, Console& console);
+int analyze(const juce::StringArray& arguments, Console& console);
 int inspect(const juce::StringArray& arguments, Console& console);
 int demo(const juce::StringArray& arguments, Console& console);
 int library(const juce::StringArray& arguments, Console& console);

@@ -164,6 +164,11 @@ juce::String ProbeSession::parameterText(const char* id) const
     return parameter->getCurrentValueAsText();
 }
 
+float ProbeSession::parameterValue(const char* id) const
+{
+    return ParameterValues::raw(processor->getParameterState(), id);
+}
+
 std::vector<double> ProbeSession::tableValues() const
 {
     return processor->getTransferFunction().copyValues();

@@ -34,6 +34,8 @@ public:
 
     int captureLength() const;
     juce::String parameterText(const char* id) const;
+    // The plain value the processor reads, as stored (a latency keeps float precision).
+    float parameterValue(const char* id) const;
 
     std::vector<double> tableValues() const;
     PresetLibrary& presetLibrary() const { return processor->getPresetLibrary(); }

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <limits>
 
 namespace
@@ -23,7 +21,6 @@ std::vector<double> positions(double offset)
 }
 
 constexpr double yOffset = 1.0e6;
-constexpr double pi = 3.14159265358979323846;
 
 struct AlignmentCase
 {
@@ -71,46 +68,6 @@ INSTANTIATE_TEST_SUITE_P(
                       AlignmentCase{"x2_25y0_75", 2.25, 0.75, 16375, 2.75, 4.25},
                       AlignmentCase{"both512", 512.0, 512.0, 15872, 0.0, 0.0}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(LatencyAlignment, InterpolatesAQuadraticExactlyAtTheFractionalPosition)
-{
-    // Catmull-Rom reproduces polynomials up to second degree, so any error in its coefficients shows.
-    std::vector<double> x(snapshotLength), y(snapshotLength);
-    for (int i = 0; i < snapshotLength; ++i)
-    {
-        const auto t = i / 1000.0;
-        x[(std::size_t) i] = 3.0 * t * t - t;
-        y[(std::size_t) i] = t;
-    }
-
-    const auto aligned = LatencyAlignment::alignCapture(x, y, captureLength, 1.3, 0.0);
-    ASSERT_TRUE(aligned.has_value());
-    ASSERT_EQ(aligned->x.size(), 16376u);
-    for (std::size_t k = 0; k < aligned->x.size(); k += 97)
-    {
-        // Pair k sits at Y position start + 2 + 2 + k; its X is taken 1.3 samples earlier.
-        const auto t = (start + 4.0 + (double) k - 1.3) / 1000.0;
-        EXPECT_NEAR(aligned->x[k], 3.0 * t * t - t, 1e-9) << k;
-        EXPECT_NEAR(aligned->y[k], (start + 4.0 + (double) k) / 1000.0, 1e-12) << k;
-    }
-}
-
-TEST(LatencyAlignment, FollowsASineBetweenItsSamples)
-{
-    // A sine has a third difference, which lines and parabolas lack: the cubic term of the
-    // interpolation counts here (without it the error at half a sample grows about fourteenfold).
-    const auto omega = 2.0 * pi / 32.0;
-    std::vector<double> x(snapshotLength), y(snapshotLength, 0.0);
-    for (int i = 0; i < snapshotLength; ++i)
-        x[(std::size_t) i] = std::sin(omega * i);
-
-    const auto aligned = LatencyAlignment::alignCapture(x, y, captureLength, 1.5, 0.0);
-    ASSERT_TRUE(aligned.has_value());
-    double worst = 0.0;
-    for (std::size_t k = 0; k < aligned->x.size(); ++k)
-        worst = std::max(worst, std::abs(aligned->x[k] - std::sin(omega * (start + 2.5 + (double) k))));
-    EXPECT_LT(worst, 5e-5); // measured 3.5e-5
-}
 
 TEST(LatencyAlignment, UsesTheWholeSnapshotWhenItIsShorterThanTheCaptureLength)
 {

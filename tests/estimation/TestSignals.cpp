@@ -33,6 +33,11 @@ Device identityDevice()
     return {"identity", [](double x) { return x; }};
 }
 
+Device rectifierDevice()
+{
+    return {"rectifier", [](double x) { return std::abs(x); }};
+}
+
 Device steepClipDevice()
 {
     return {"steepclip", [](double x) { return std::clamp(40.0 * x, -1.0, 1.0); }};

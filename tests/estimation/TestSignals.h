@@ -20,6 +20,8 @@ Device hardClipDevice();
 Device asymmetricDevice();
 Device nonMonotonicDevice();
 Device identityDevice();
+// A full-wave rectifier, |x|: even, so its output does not correlate with its input.
+Device rectifierDevice();
 // clamp(40 x): its slope of 40 lies far beyond the fit's slope limit.
 Device steepClipDevice();
 

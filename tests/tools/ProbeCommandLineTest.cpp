@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 
 namespace
@@ -117,6 +118,26 @@ protected:
         return {x, y};
     }
 
+    // Three unrelated tones (a signal that does not repeat within the latency search) into a device;
+    // its output lags the input by delay samples (leads for a negative delay).
+    static std::vector<std::vector<float>> tonesRecording(double delay,
+                                                          const std::function<double(double)>& device)
+    {
+        const auto w = 2.0 * juce::MathConstants<double>::pi / sampleRate;
+        const auto tones = [w](double t)
+        {
+            return 0.5 * std::sin(w * 97.3 * t) + 0.3 * std::sin(w * 231.7 * t + 1.0) +
+                   0.18 * std::sin(w * 413.9 * t + 2.0);
+        };
+        std::vector<float> x((std::size_t) recordingLength), y((std::size_t) recordingLength);
+        for (int n = 0; n < recordingLength; ++n)
+        {
+            x[(std::size_t) n] = (float) tones(n);
+            y[(std::size_t) n] = (float) device(tones(n - delay));
+        }
+        return {x, y};
+    }
+
     void writeTanhFiles(const juce::String& xName = "x.wav", const juce::String& yName = "y.wav")
     {
         const auto recording = tanhRecording();
@@ -190,6 +211,127 @@ TEST_F(ProbeCommandLine, LatencyOfYIsCompensatedFromTwoChannelsOfOneFile)
     ASSERT_TRUE(good.ok && bad.ok);
     EXPECT_LT(largestDeviationFromTanh(good.values), 0.01);
     EXPECT_GT(largestDeviationFromTanh(bad.values), 0.1);
+}
+
+struct AutomaticLatencyCase
+{
+    const char* name;
+    double delay;
+    const char* option; // the latency that compensates the delay
+    const char* found;
+};
+
+void PrintTo(const AutomaticLatencyCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ProbeCommandLineAutomaticLatency : public ProbeCommandLine,
+                                         public ::testing::WithParamInterface<AutomaticLatencyCase>
+{
+};
+
+// "auto" measures the delay and fits with it: the same curve as with the right value given by hand.
+// The report's JSON holds the numbers the report printed.
+TEST_P(ProbeCommandLineAutomaticLatency, GivesTheCurveOfTheRightManualValueAndReportsIt)
+{
+    const auto& c = GetParam();
+    writeAudio("both.wav", tonesRecording(c.delay, [](double v) { return std::tanh(drive * v); }), 24);
+    const auto fitWith = [&](const juce::String& latency, const juce::String& output)
+    {
+        return runProbe({"fit", "--x", path("both.wav") + ":1", "--y", path("both.wav") + ":2", "--length",
+                         "16k", "--" + juce::String(c.option), latency, "--output", path(output), "--report",
+                         path(output + ".json")});
+    };
+    const auto automatic = fitWith("auto", "auto.tfunc");
+    ASSERT_EQ(automatic.exitCode, 0) << automatic.output;
+    EXPECT_TRUE(
+        automatic.output.contains("latency: " + juce::String(c.found) + " (measured); using latency "))
+        << automatic.output;
+    const auto manual = fitWith(juce::String(std::abs(c.delay)), "manual.tfunc");
+    ASSERT_EQ(manual.exitCode, 0) << manual.output;
+
+    const auto fromAuto = readPresetFile(folder.getChildFile("auto.tfunc"));
+    const auto fromManual = readPresetFile(folder.getChildFile("manual.tfunc"));
+    ASSERT_TRUE(fromAuto.ok && fromManual.ok);
+    double worst = 0.0;
+    for (int i = 0; i < tableSize; ++i)
+        worst =
+            std::max(worst, std::abs(fromAuto.values[(std::size_t) i] - fromManual.values[(std::size_t) i]));
+    EXPECT_LT(worst, 1e-4);
+
+    // The report follows the summary line, and its JSON says the same.
+    const auto report = automatic.output.fromFirstOccurrenceOf("\nmeasured latency: ", false, false);
+    ASSERT_TRUE(automatic.output.contains("fit: 16384 of 20000 pairs")) << automatic.output;
+    ASSERT_TRUE(automatic.output.indexOf("fit: 16384") < automatic.output.indexOf("measured latency: "));
+    const auto json = juce::JSON::parse(folder.getChildFile("auto.tfunc.json"));
+    ASSERT_TRUE(json.isObject()) << folder.getChildFile("auto.tfunc.json").loadFileAsString();
+    const auto field = [&](const char* name) { return (double) json[name]; };
+    const auto lineOf = [&](const juce::String& start)
+    { return report.fromFirstOccurrenceOf(start, false, false).upToFirstOccurrenceOf("\n", false, false); };
+    const auto significant = [](double v)
+    {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.3g", v);
+        return juce::String(text);
+    };
+
+    EXPECT_TRUE(report.startsWith(juce::String(c.found))) << report;
+    EXPECT_EQ(juce::String(std::abs(field("latencySamples")), 2), juce::String(std::abs(c.delay), 2));
+    EXPECT_EQ(field("latencySamples") < 0, c.delay < 0);
+    EXPECT_TRUE(lineOf("coverage: ")
+                    .startsWith(juce::String(100.0 * field("coverage"), 1) + " % of the grid (x from " +
+                                juce::String((double) json["xRange"][0], 4) + " to " +
+                                juce::String((double) json["xRange"][1], 4) + ")"))
+        << report;
+    EXPECT_TRUE(lineOf("residual: ").startsWith(significant(field("residual")) + " of Y's peak")) << report;
+    EXPECT_TRUE(lineOf("direction gap: ").startsWith(significant(field("directionGap")) + " of full scale"))
+        << report;
+    EXPECT_TRUE(json["residualAboutFit"].isBool() && (bool) json["residualAboutFit"]);
+    EXPECT_TRUE(json["memoryWarning"].isBool());
+    EXPECT_FALSE((bool) json["memoryWarning"]);
+    EXPECT_FALSE(report.contains("warning:")) << report;
+    EXPECT_GT(field("coverage"), 0.9);
+    EXPECT_LT(field("residual"), 1e-3);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ProbeCommandLine, ProbeCommandLineAutomaticLatency,
+    ::testing::Values(AutomaticLatencyCase{"yLags", 37.25, "latency-x", "Y lags X by 37.25 samples"},
+                      AutomaticLatencyCase{"yLeads", -5.0, "latency-y", "Y leads X by 5.00 samples"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A one-pole low-pass at 300 Hz before tanh: "analyze" aligns by the delay it measures and still
+// warns; the same capture through tanh alone gets no warning. Nothing but the report is written.
+TEST_F(ProbeCommandLine, AnalyzeWarnsOfADeviceWithMemory)
+{
+    const auto coefficient = 1.0 - std::exp(-2.0 * juce::MathConstants<double>::pi * 300.0 / sampleRate);
+    double state = 0.0;
+    writeAudio("memory.wav", tonesRecording(12.0,
+                                            [&](double v)
+                                            {
+                                                state += coefficient * (v - state);
+                                                return std::tanh(drive * state);
+                                            }));
+    writeAudio("memoryless.wav", tonesRecording(12.0, [](double v) { return std::tanh(drive * v); }));
+
+    const auto withMemory =
+        runProbe({"analyze", "--x", path("memory.wav") + ":1", "--y", path("memory.wav") + ":2", "--length",
+                  "16k", "--report", path("memory.json")});
+    ASSERT_EQ(withMemory.exitCode, 0) << withMemory.output;
+    EXPECT_TRUE(withMemory.output.contains("\nwarning: rising and falling sweeps differ by up to "))
+        << withMemory.output;
+    EXPECT_TRUE(withMemory.output.contains("the device has memory")) << withMemory.output;
+    EXPECT_TRUE((bool) juce::JSON::parse(folder.getChildFile("memory.json"))["memoryWarning"]);
+
+    const auto memoryless = runProbe({"analyze", "--x", path("memoryless.wav") + ":1", "--y",
+                                      path("memoryless.wav") + ":2", "--length", "16k"});
+    ASSERT_EQ(memoryless.exitCode, 0) << memoryless.output;
+    EXPECT_TRUE(memoryless.output.contains("latency: Y lags X by 12.00 samples (measured)"))
+        << memoryless.output;
+    EXPECT_FALSE(memoryless.output.contains("warning:")) << memoryless.output;
+
+    EXPECT_EQ(folder.findChildFiles(juce::File::findFiles, false).size(), 3);
 }
 
 struct FormatCase
@@ -313,6 +455,7 @@ TEST_P(ProbeCommandLineBadInput, FailsWithAClearMessageAndWritesNothing)
     writeAudio("short.wav", {std::vector<float>(recording[1].begin(), recording[1].end() - 1000)});
     writeAudio("silence.wav", {std::vector<float>(recording[0].size(), 0.0f)});
     writeAudio("empty.wav", {std::vector<float>()});
+    writeAudio("lagging.wav", tonesRecording(12.0, [](double v) { return std::tanh(drive * v); }));
     folder.getChildFile("garbage.wav").replaceWithText("this is not audio");
     folder.getChildFile("garbage.tfunc").replaceWithData("\0not a preset", 14);
     {
@@ -410,6 +553,23 @@ INSTANTIATE_TEST_SUITE_P(
                   "@no-such-folder/out.tfunc"},
                  1,
                  "cannot write"},
+        BadInput{"latencyAutoOnARepeatingSignal", fitWith({"--latency-x", "auto"}), 1,
+                 "cannot measure the latency: the test signal repeats"},
+        BadInput{"latencyAutoOfTheWrongSign",
+                 {"fit", "--x", "@lagging.wav:1", "--y", "@lagging.wav:2", "--length", "16k", "--latency-y",
+                  "auto", "--output", "@out.tfunc"},
+                 1,
+                 "Y would need a negative latency: delay X instead (--latency-x auto)"},
+        BadInput{"latencyAutoInTheDemo",
+                 {"demo", "--latency-x", "auto", "--output", "@out.tfunc"},
+                 2,
+                 "--latency-x auto needs a recording"},
+        BadInput{"unwritableReport", fitWith({"--report", "@no-such-folder/report.json"}), 1, "cannot write"},
+        BadInput{"analyzeSilentInput",
+                 {"analyze", "--x", "@silence.wav", "--y", "@y.wav", "--length", "16k"},
+                 1,
+                 "no report: X is silent"},
+        BadInput{"analyzeMissingY", {"analyze", "--x", "@x.wav"}, 2, "analyze needs --x"},
         BadInput{"unknownCommand", {"measure"}, 2, "unknown command measure"},
         BadInput{"noCommand", {}, 2, "no command given"},
         BadInput{"unknownDevice",

@@ -1,0 +1,85 @@
+#include "tools/FitReportOutput.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace FitReportOutput
+{
+namespace
+{
+juce::String significant(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3g", value);
+    return text;
+}
+
+// JSON has no NaN: a value that could not be measured is null.
+juce::var number(double value)
+{
+    return std::isfinite(value) ? juce::var(value) : juce::var();
+}
+} // namespace
+
+juce::String describeLatency(const estimation::LatencyEstimate& latency)
+{
+    if (!latency.samples)
+        return "none found (" + juce::String(latency.message) + ")";
+    const auto delay = *latency.samples;
+    return juce::String(delay < 0.0 ? "Y leads X by " : "Y lags X by ") + juce::String(std::abs(delay), 2) +
+           " samples";
+}
+
+juce::StringArray describe(const estimation::FitReport& report)
+{
+    juce::StringArray lines;
+    lines.add("measured latency: " + describeLatency(report.latency));
+    if (!report.valid)
+    {
+        lines.add("no report: " + juce::String(report.message));
+        return lines;
+    }
+    lines.add("coverage: " + juce::String(100.0 * report.coverage, 1) + " % of the grid (x from " +
+              juce::String(report.xMin, 4) + " to " + juce::String(report.xMax, 4) + ")");
+    lines.add("residual: " + significant(report.residual) + " of Y's peak (" +
+              juce::String(20.0 * std::log10(std::max(report.residual, 1e-12)), 1) + " dB), about " +
+              (report.residualAboutFit ? "the fitted curve" : "the capture's mean curve"));
+    lines.add(std::isfinite(report.directionGap)
+                  ? "direction gap: " + significant(report.directionGap) +
+                        " of full scale (a device with memory shows more than " +
+                        significant(estimation::memoryGapThreshold) + ")"
+                  : juce::String("direction gap: not measured (too few sweeps in both directions)"));
+    if (report.memoryWarning)
+        lines.add("warning: " + juce::String(report.warning));
+    return lines;
+}
+
+juce::var toJson(const estimation::FitReport& report, double latencyX, double latencyY)
+{
+    auto* object = new juce::DynamicObject();
+    const auto& latency = report.latency;
+    object->setProperty("latencySamples", latency.samples ? juce::var(*latency.samples) : juce::var());
+    object->setProperty("latencyMessage", juce::String(latency.message));
+    object->setProperty("latencyX", latencyX);
+    object->setProperty("latencyY", latencyY);
+    object->setProperty("valid", report.valid);
+    if (!report.valid)
+        object->setProperty("message", juce::String(report.message));
+    object->setProperty("coverage", report.coverage);
+    object->setProperty("xRange", juce::Array<juce::var>{report.xMin, report.xMax});
+    object->setProperty("residual", number(report.residual));
+    object->setProperty("residualAboutFit", report.residualAboutFit);
+    object->setProperty("directionGap", number(report.directionGap));
+    object->setProperty("directionGapThreshold", estimation::memoryGapThreshold);
+    object->setProperty("memoryWarning", report.memoryWarning);
+    object->setProperty("warning", juce::String(report.warning));
+    return juce::var(object);
+}
+
+juce::Result write(const juce::var& json, const juce::File& file)
+{
+    if (!file.replaceWithText(juce::JSON::toString(json) + "\n"))
+        return juce::Result::fail("cannot write " + file.getFullPathName());
+    return juce::Result::ok();
+}
+} // namespace FitReportOutput
