@@ -36,6 +36,8 @@ public:
     juce::String parameterText(const char* id) const;
 
     std::vector<double> tableValues() const;
+    // The processor itself, for the window the screenshot command renders around it.
+    PluginAudioProcessor& getProcessor() const { return *processor; }
     PresetLibrary& presetLibrary() const { return processor->getPresetLibrary(); }
     const std::vector<double>& rawBins() const;
 
