@@ -167,7 +167,8 @@ void ArtistNameDialog::paint(juce::Graphics& g)
     const auto titleHeight = std::min(std::ceil(font.getHeight()), h);
     g.setColour(p.neutral8);
     g.setFont(font);
-    g.drawText(title, juce::Rectangle<float>(static_cast<float>(margin), static_cast<float>(margin), w, titleHeight),
+    g.drawText(title,
+               juce::Rectangle<float>(static_cast<float>(margin), static_cast<float>(margin), w, titleHeight),
                juce::Justification::centredLeft, true);
 
     const auto messageTop = static_cast<float>(margin) + titleHeight + static_cast<float>(fieldGap);

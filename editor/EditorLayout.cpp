@@ -56,12 +56,14 @@ EditorLayout EditorLayout::compute(const Input& in)
     l.visualizer = {0, 0, w, y0};
 
     if (in.warningHeight)
-        l.warning = {w / 2 - warningWidth / 2, y0 / 2 - *in.warningHeight / 2, warningWidth, *in.warningHeight};
+        l.warning = {w / 2 - warningWidth / 2, y0 / 2 - *in.warningHeight / 2, warningWidth,
+                     *in.warningHeight};
 
     if (in.scalePanelShown)
-        l.scalePanel = l.scaleDisplay.withY(l.scaleDisplay.getY() - popupPanelHeight).withHeight(popupPanelHeight);
+        l.scalePanel =
+            l.scaleDisplay.withY(l.scaleDisplay.getY() - popupPanelHeight).withHeight(popupPanelHeight);
     if (in.smoothingPanelShown)
-        l.smoothingPanel =
-            l.smoothingDisplay.withY(l.smoothingDisplay.getY() - popupPanelHeight).withHeight(popupPanelHeight);
+        l.smoothingPanel = l.smoothingDisplay.withY(l.smoothingDisplay.getY() - popupPanelHeight)
+                               .withHeight(popupPanelHeight);
     return l;
 }

@@ -10,8 +10,8 @@ bool HorizontalStripStyle::operator==(const HorizontalStripStyle& other) const
 {
     const auto fields = [](const HorizontalStripStyle& s)
     {
-        return std::tie(s.backgroundColour, s.backgroundAlpha, s.borderColour, s.borderAlpha, s.borderThickness,
-                        s.cornerRadius, s.shadowAlpha, s.shadowOffset, s.shadowRadius);
+        return std::tie(s.backgroundColour, s.backgroundAlpha, s.borderColour, s.borderAlpha,
+                        s.borderThickness, s.cornerRadius, s.shadowAlpha, s.shadowOffset, s.shadowRadius);
     };
     return fields(*this) == fields(other);
 }

@@ -69,7 +69,8 @@ bool LiveViewFeed::update(CaptureBuffer& capture, const LiveViewSettings& settin
     capture.read(x.data(), y.data(), n);
 
     // Latencies outside the buffer (or not numbers) read as none.
-    const auto valid = [n](double latency) { return std::isfinite(latency) && latency >= 0.0 && latency < n / 2; };
+    const auto valid = [n](double latency)
+    { return std::isfinite(latency) && latency >= 0.0 && latency < n / 2; };
     const auto lx = valid(settings.latencyX) ? settings.latencyX : 0.0;
     const auto ly = valid(settings.latencyY) ? settings.latencyY : 0.0;
 
@@ -93,7 +94,8 @@ bool LiveViewFeed::update(CaptureBuffer& capture, const LiveViewSettings& settin
     return true;
 }
 
-double LiveViewFeed::delayedSample(const std::vector<double>& channel, Delay delay, int position) const noexcept
+double LiveViewFeed::delayedSample(const std::vector<double>& channel, Delay delay,
+                                   int position) const noexcept
 {
     const auto last = static_cast<int>(channel.size()) - 1;
     const auto index = std::min(delay.offset + position, last);

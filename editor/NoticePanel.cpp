@@ -29,14 +29,14 @@ juce::Font messageFont()
 int buttonWidth(const ui_core::TextButton& button)
 {
     const auto& style = button.getStyle();
-    const auto text = style.font.getStringWidthFloat(style.upperCase ? button.getText().toUpperCase()
-                                                                     : button.getText());
+    const auto text =
+        style.font.getStringWidthFloat(style.upperCase ? button.getText().toUpperCase() : button.getText());
     return std::max(70, static_cast<int>(std::ceil(text)) + 2 * style.horizontalPadding);
 }
 } // namespace
 
 NoticePanel::NoticePanel(const juce::String& titleToShow, const juce::String& messageToShow,
-                                 const juce::StringArray& buttonTexts)
+                         const juce::StringArray& buttonTexts)
     : title(titleToShow)
     , message(messageToShow)
 {
@@ -57,8 +57,9 @@ NoticePanel::NoticePanel(const juce::String& titleToShow, const juce::String& me
 
 ui_core::TextButton* NoticePanel::getButton(int index) const
 {
-    return index >= 0 && index < static_cast<int>(buttons.size()) ? buttons[static_cast<std::size_t>(index)].get()
-                                                                    : nullptr;
+    return index >= 0 && index < static_cast<int>(buttons.size())
+               ? buttons[static_cast<std::size_t>(index)].get()
+               : nullptr;
 }
 
 juce::TextLayout NoticePanel::messageLayout(float width) const
@@ -109,14 +110,16 @@ void NoticePanel::paint(juce::Graphics& g)
     const auto titleHeight = std::ceil(font.getHeight());
     g.setColour(p.neutral8);
     g.setFont(font);
-    g.drawText(title, juce::Rectangle<float>(static_cast<float>(padding), static_cast<float>(padding), contentWidth,
-                                             titleHeight),
+    g.drawText(title,
+               juce::Rectangle<float>(static_cast<float>(padding), static_cast<float>(padding), contentWidth,
+                                      titleHeight),
                juce::Justification::centredLeft, true);
 
     const auto top = static_cast<float>(padding) + titleHeight + static_cast<float>(gap);
-    const auto bottom = static_cast<float>(getHeight() - padding - (buttons.empty() ? 0 : buttonHeight + gap));
-    const auto area = juce::Rectangle<float>(static_cast<float>(padding), top, contentWidth,
-                                             std::max(bottom - top, 0.0f));
+    const auto bottom =
+        static_cast<float>(getHeight() - padding - (buttons.empty() ? 0 : buttonHeight + gap));
+    const auto area =
+        juce::Rectangle<float>(static_cast<float>(padding), top, contentWidth, std::max(bottom - top, 0.0f));
     juce::Graphics::ScopedSaveState clip(g);
     g.reduceClipRegion(area.getSmallestIntegerContainer());
     messageLayout(contentWidth).draw(g, area);

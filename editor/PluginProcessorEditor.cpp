@@ -71,7 +71,8 @@ PluginProcessorEditor::~PluginProcessorEditor()
     stopTimer();
 
     auto& state = processor.getParameterState();
-    for (const auto* id : {ParameterIDs::captureAlgorithm, ParameterIDs::captureLength, ParameterIDs::visualizationMode})
+    for (const auto* id :
+         {ParameterIDs::captureAlgorithm, ParameterIDs::captureLength, ParameterIDs::visualizationMode})
         state.removeParameterListener(id, this);
 
     glowSpill.setVisualizer(nullptr);
@@ -181,14 +182,22 @@ void PluginProcessorEditor::createTopPanel()
         juce::StringArray items;
         const char* tooltip;
     } combos[] = {
-        {algorithmCombo, "algorithmCombo", {"ODR", "Mean"},
+        {algorithmCombo,
+         "algorithmCombo",
+         {"ODR", "Mean"},
          "Algorithm used to estimate the transfer function from captured samples."},
-        {captureSizeCombo, "captureSizeCombo", {"16k", "32k", "64k", "128k"},
+        {captureSizeCombo,
+         "captureSizeCombo",
+         {"16k", "32k", "64k", "128k"},
          "Number of samples used to fit the curve. More samples takes longer to capture but considers more "
          "context."},
-        {modeCombo, "modeCombo", {"tfunc", "time"},
+        {modeCombo,
+         "modeCombo",
+         {"tfunc", "time"},
          "tfunc: X vs Y transfer function plot. time: time-domain scope of both inputs."},
-        {windowSizeCombo, "windowSizeCombo", {"500", "1k", "2k", "4k", "8k"},
+        {windowSizeCombo,
+         "windowSizeCombo",
+         {"500", "1k", "2k", "4k", "8k"},
          "Time-domain window length in samples (only used in time mode)."},
     };
     for (const auto& c : combos)
@@ -243,7 +252,8 @@ void PluginProcessorEditor::wirePopup(ui_core::ValueDisplay& display, juce::Comp
         panel.setVisible(false);
         resized();
     };
-    display.isPointerOverPopup = [&panel] { return panel.isVisible() && isInside(panel, panel.getMouseXYRelative()); };
+    display.isPointerOverPopup = [&panel]
+    { return panel.isVisible() && isInside(panel, panel.getMouseXYRelative()); };
     display.isPopupDragging = [&panel, knobs]
     {
         if (!panel.isVisible())
@@ -286,7 +296,8 @@ void PluginProcessorEditor::wireCallbacks()
     processor.onTableChanged = [this] { refreshCurveFromTable(); };
 
     auto& state = processor.getParameterState();
-    const auto bind = [&state](std::unique_ptr<SliderAttachment>& attachment, const char* id, juce::Slider& slider)
+    const auto bind =
+        [&state](std::unique_ptr<SliderAttachment>& attachment, const char* id, juce::Slider& slider)
     {
         // A missing parameter leaves the control working unbound.
         if (state.getParameter(id) != nullptr)
@@ -303,11 +314,13 @@ void PluginProcessorEditor::wireCallbacks()
         std::make_unique<InlineComboBoxAttachment>(state, ParameterIDs::captureAlgorithm, algorithmCombo);
     captureSizeAttachment =
         std::make_unique<InlineComboBoxAttachment>(state, ParameterIDs::captureLength, captureSizeCombo);
-    modeAttachment = std::make_unique<InlineComboBoxAttachment>(state, ParameterIDs::visualizationMode, modeCombo);
+    modeAttachment =
+        std::make_unique<InlineComboBoxAttachment>(state, ParameterIDs::visualizationMode, modeCombo);
     windowSizeAttachment =
         std::make_unique<InlineComboBoxAttachment>(state, ParameterIDs::timeWindow, windowSizeCombo);
 
-    for (const auto* id : {ParameterIDs::captureAlgorithm, ParameterIDs::captureLength, ParameterIDs::visualizationMode})
+    for (const auto* id :
+         {ParameterIDs::captureAlgorithm, ParameterIDs::captureLength, ParameterIDs::visualizationMode})
         state.addParameterListener(id, this);
 
     // The plot's right-click menu (display mode, grid strength) arrives with the window's menus, through
@@ -732,8 +745,8 @@ void PluginProcessorEditor::saveChosenFile(const juce::File& chosen, int generat
     // The dialog warned about the name typed, not about the file that will be replaced: ask now.
     const auto written = PresetSaveTarget::writtenFile(library, target);
     showNotice("Replace existing preset?",
-               "\"" + written.getFileName() + "\" already exists in " + written.getParentDirectory().getFullPathName() +
-                   ". Saving replaces it.",
+               "\"" + written.getFileName() + "\" already exists in " +
+                   written.getParentDirectory().getFullPathName() + ". Saving replaces it.",
                {"Cancel", "Replace"},
                [this, target, generation](int button)
                {
@@ -762,8 +775,8 @@ void PluginProcessorEditor::writePreset(const juce::File& target, int generation
         return;
 
     showNotice("Preset not saved",
-               "Could not save \"" + target.getFileName() + "\": " +
-                   PresetSaveTarget::failureReason(library, target) + ".",
+               "Could not save \"" + target.getFileName() +
+                   "\": " + PresetSaveTarget::failureReason(library, target) + ".",
                {"OK"}, [this](int) { dismissNotice(); });
 }
 

@@ -14,8 +14,8 @@
 #include "editor/HorizontalStrip.h"
 #include "editor/InlineComboBoxAttachment.h"
 #include "editor/LiveViewFeed.h"
-#include "editor/SaveLocationChooser.h"
 #include "editor/NoticePanel.h"
+#include "editor/SaveLocationChooser.h"
 #include "editor/ScaleControlsPanel.h"
 #include "editor/SmoothingControlsPanel.h"
 #include "editor/WarningOverlayPanel.h"
@@ -38,7 +38,7 @@
 class PluginProcessorEditor final : public juce::AudioProcessorEditor,
                                     public juce::KeyListener,
                                     public juce::ChangeListener,
-                                    private juce::Timer,
+                                    public juce::Timer,
                                     public juce::AudioProcessorValueTreeState::Listener
 {
 public:
@@ -88,13 +88,17 @@ public:
     int getCurveRefreshCount() const noexcept { return curveRefreshes; }
     ui_core::WaveformVisualizer& getVisualizer() noexcept { return visualizer; }
     const ui_panels::WarningOverlayPanel& getWarningOverlay() const noexcept { return warningOverlay; }
-    ui_panels::ArtistNameDialogOverlay* getArtistDialogOverlay() const noexcept { return artistDialogOverlay.get(); }
+    ui_panels::ArtistNameDialogOverlay* getArtistDialogOverlay() const noexcept
+    {
+        return artistDialogOverlay.get();
+    }
     ui_panels::NoticePanel* getNotice() const noexcept { return notice.get(); }
     EditorLayout currentLayout() const;
 
-private:
+    // One tick of the 50 ms timer.
     void timerCallback() override;
 
+private:
     void createTopPanel();
     void createOverlays();
     void wireCallbacks();
@@ -158,14 +162,14 @@ private:
     ui_core::SmoothingDisplay smoothingDisplay;
     ui_panels::SmoothingControlsPanel smoothingPanel;
     using SliderAttachment = juce::AudioProcessorValueTreeState::SliderAttachment;
-    std::unique_ptr<SliderAttachment> scaleXAttachment, scaleYAttachment, latencyXAttachment, latencyYAttachment,
-        smoothingAttachment;
+    std::unique_ptr<SliderAttachment> scaleXAttachment, scaleYAttachment, latencyXAttachment,
+        latencyYAttachment, smoothingAttachment;
     ui_core::InlineComboBox algorithmCombo{"Algo"};
     ui_core::InlineComboBox captureSizeCombo{"Size"};
     ui_core::InlineComboBox modeCombo{"Mode"};
     ui_core::InlineComboBox windowSizeCombo{"Size"};
-    std::unique_ptr<ui_panels::InlineComboBoxAttachment> algorithmAttachment, captureSizeAttachment, modeAttachment,
-        windowSizeAttachment;
+    std::unique_ptr<ui_panels::InlineComboBoxAttachment> algorithmAttachment, captureSizeAttachment,
+        modeAttachment, windowSizeAttachment;
     ui_core::GlowSpillOverlay glowSpill;
     ui_core::TooltipDisplayPanel tooltipPanel;
     ui_panels::WarningOverlayPanel warningOverlay;

@@ -11,9 +11,9 @@ bool PopupPanelStyle::operator==(const PopupPanelStyle& other) const
 {
     const auto fields = [](const PopupPanelStyle& s)
     {
-        return std::tie(s.backgroundColour, s.backgroundAlpha, s.borderColour, s.borderAlpha, s.borderThickness,
-                        s.cornerRadius, s.shadowAlpha, s.shadowOffset, s.shadowRadius, s.padding, s.knobGap,
-                        s.labelGap);
+        return std::tie(s.backgroundColour, s.backgroundAlpha, s.borderColour, s.borderAlpha,
+                        s.borderThickness, s.cornerRadius, s.shadowAlpha, s.shadowOffset, s.shadowRadius,
+                        s.padding, s.knobGap, s.labelGap);
     };
     return fields(*this) == fields(other);
 }

@@ -9,7 +9,8 @@ namespace ui_panels
 SmoothingControlsPanel::SmoothingControlsPanel()
 {
     knob.setRange(1.0, 1024.0, 1.0);
-    knob.setTooltip("Smoothing - Transfer function smoothing window size.\nHigher values produce smoother curves.");
+    knob.setTooltip(
+        "Smoothing - Transfer function smoothing window size.\nHigher values produce smoother curves.");
     knob.setStyle(ui_core::controlPanelKnobPreset());
     knob.getTextEntry().setStyle(ui_core::textEntryPreset());
     addAndMakeVisible(knob);

@@ -22,7 +22,8 @@ int numberBox(const ui_core::NumberBoxStyle& style, const juce::String& caption)
 int comboBox(const ui_core::InlineComboBoxStyle& style, const juce::String& caption,
              const juce::String& referenceItem)
 {
-    return std::max(widthOf(style.captionFont, caption.toUpperCase()), widthOf(style.valueFont, referenceItem)) +
+    return std::max(widthOf(style.captionFont, caption.toUpperCase()),
+                    widthOf(style.valueFont, referenceItem)) +
            2 * style.horizontalPadding;
 }
 } // namespace StripControlWidths

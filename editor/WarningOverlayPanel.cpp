@@ -122,8 +122,9 @@ void WarningOverlayPanel::paint(juce::Graphics& g)
         g.drawText(title, area, juce::Justification::centredLeft, true);
     }
     if (description.isNotEmpty())
-        drawWrapped(g, description,
-                    take(std::ceil(wrappedHeight(description, contentWidth)), static_cast<float>(style.sectionGap)));
+        drawWrapped(
+            g, description,
+            take(std::ceil(wrappedHeight(description, contentWidth)), static_cast<float>(style.sectionGap)));
     if (style.diagramHeight > 0)
         drawDiagram(g, take(static_cast<float>(style.diagramHeight), static_cast<float>(style.sectionGap)));
     if (instructions.isNotEmpty())

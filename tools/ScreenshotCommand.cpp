@@ -68,7 +68,8 @@ void play(PluginAudioProcessor& processor, const SimulatedDevice& device, int sa
 juce::Image render(juce::Component& component, float scale)
 {
     juce::Image image(juce::Image::ARGB, juce::roundToInt((float) component.getWidth() * scale),
-                      juce::roundToInt((float) component.getHeight() * scale), true, juce::SoftwareImageType());
+                      juce::roundToInt((float) component.getHeight() * scale), true,
+                      juce::SoftwareImageType());
     juce::Graphics g(image);
     g.addTransform(juce::AffineTransform::scale(scale));
     component.paintEntireComponent(g, false);
@@ -130,7 +131,8 @@ int screenshot(const juce::StringArray& arguments, Console& console)
     const auto device = SimulatedDevice::create(deviceName, drive);
     if (!device)
     {
-        console.error("--device " + deviceName + " is not one of " + SimulatedDevice::names().joinIntoString(", "));
+        console.error("--device " + deviceName + " is not one of " +
+                      SimulatedDevice::names().joinIntoString(", "));
         return usageError;
     }
 
@@ -173,7 +175,8 @@ int screenshot(const juce::StringArray& arguments, Console& console)
     if (frozen)
     {
         editor->freeze();
-        if (!MessageDispatch::runUntil([&] { return editor->hasCurveOfThisFreeze(); }, fitTimeoutMilliseconds))
+        if (!MessageDispatch::runUntil([&] { return editor->hasCurveOfThisFreeze(); },
+                                       fitTimeoutMilliseconds))
         {
             console.error("the fitted curve did not arrive");
             return failure;
@@ -195,9 +198,9 @@ int screenshot(const juce::StringArray& arguments, Console& console)
     }
     stream.flush();
 
-    console.print("screenshot: " + juce::String(size->width) + "x" + juce::String(size->height) + " at scale " +
-                  scaleText + ", " + (frozen ? "frozen" : "live") + ", " + device->getName() + " device; wrote " +
-                  *output);
+    console.print("screenshot: " + juce::String(size->width) + "x" + juce::String(size->height) +
+                  " at scale " + scaleText + ", " + (frozen ? "frozen" : "live") + ", " + device->getName() +
+                  " device; wrote " + *output);
     editor.reset();
     return success;
 }

@@ -1,0 +1,111 @@
+// What must hold while the host plays, automates, opens and closes the window: nothing of the window
+// runs on the audio thread but a flag, a tick allocates nothing, and a closed window is never called.
+#include "EditorTestSupport.h"
+
+#include "core/AllocationCounter.h"
+
+#include <gtest/gtest.h>
+
+#include <system_error>
+
+using testsupport::DesktopWindow;
+using testsupport::runMessageLoopFor;
+using testsupport::runMessageLoopUntil;
+using namespace std::chrono_literals;
+
+TEST(EditorLifetime, ParameterChangesOnTheAudioThreadOnlySetFlagsThatTheTimerCarriesOut)
+{
+    editortest::ProbeUnderTest probe;
+    PluginProcessorEditor editor(*probe.processor);
+    probe.play(20000);
+    editor.freeze();
+    ASSERT_TRUE(runMessageLoopUntil([&] { return editor.hasCurveOfThisFreeze(); }, 60s));
+    ASSERT_EQ(probe.estimator.calls(), 1);
+
+    // The host automates the algorithm and the view from its audio thread.
+    std::size_t allocations = 1;
+    const juce::String algorithm(ParameterIDs::captureAlgorithm), mode(ParameterIDs::visualizationMode);
+    std::thread audioThread(
+        [&]
+        {
+            ScopedAllocationCounter counter;
+            editor.parameterChanged(algorithm, 0.0f);
+            editor.parameterChanged(mode, 1.0f);
+            allocations = counter.getCount();
+        });
+    audioThread.join();
+    EXPECT_EQ(allocations, 0u);
+    EXPECT_EQ(probe.estimator.calls(), 1) << "nothing ran on the calling thread";
+
+    ASSERT_TRUE(runMessageLoopUntil([&] { return probe.estimator.calls() == 2; }, 3s)) << "the timer refits";
+    runMessageLoopFor(200ms);
+    EXPECT_EQ(probe.estimator.calls(), 2);
+}
+
+TEST(EditorLifetime, ATickOfTheLiveViewAllocatesNothing)
+{
+    editortest::ProbeUnderTest probe;
+    PluginProcessorEditor editor(*probe.processor);
+    probe.play(140000);
+
+    for (const auto mode : {0, 1})
+    {
+        probe.setChoice(ParameterIDs::visualizationMode, mode);
+        probe.setChoice(ParameterIDs::timeWindow, 4); // 8k, the longest traces
+        editor.timerCallback();                       // sizes what grows once
+        for (int round = 0; round < 3; ++round)
+        {
+            probe.play(editortest::blockSize);
+            ScopedAllocationCounter counter;
+            editor.timerCallback();
+            EXPECT_EQ(counter.getCount(), 0u) << (mode == 0 ? "cloud" : "traces") << ", tick " << round;
+        }
+        EXPECT_EQ(editor.getVisualizer().isTimeMode(), mode == 1);
+    }
+}
+
+TEST(EditorLifetimeOnDesktop, ClosingWithAudioRunningAndAFitInFlightReachesNothing)
+{
+    editortest::ProbeUnderTest probe;
+    DesktopWindow window(700, 550);
+    {
+        auto editor = std::make_unique<PluginProcessorEditor>(*probe.processor);
+        window.add(*editor, {0, 0, 700, 550});
+        editortest::AudioThread audio(probe);
+        ASSERT_TRUE(runMessageLoopUntil([&] { return probe.processor->isCaptureFull(); }));
+
+        probe.estimator.closeGate();
+        window.click(window.centreOf(*editortest::find(*editor, "freeze")));
+        ASSERT_TRUE(probe.processor->isRefitInProgress());
+        // A table change posted just before the window closes.
+        probe.processor->writeSmoothedBinsToTransferFunction(
+            probe.processor->getTransferFunction().copyValues());
+
+        editor.reset();
+        EXPECT_FALSE(probe.processor->onTableChanged) << "the closed window left its callback behind";
+
+        probe.estimator.openGate();
+        ASSERT_TRUE(runMessageLoopUntil([&] { return !probe.processor->isRefitInProgress(); }, 60s));
+        runMessageLoopFor(100ms); // the fit's table change arrives, and reaches nothing
+    }
+    EXPECT_TRUE(probe.processor->hasFit());
+}
+
+TEST(EditorLifetimeOnDesktop, AFitThatCannotStartIsReportedInTheWindow)
+{
+    editortest::ProbeUnderTest probe(
+        [](std::function<void()>) -> std::thread
+        { throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again)); });
+    DesktopWindow window(700, 550);
+    PluginProcessorEditor editor(*probe.processor);
+    window.add(editor, {0, 0, 700, 550});
+    probe.play(20000);
+
+    window.click(window.centreOf(*editortest::find(editor, "freeze")));
+    EXPECT_TRUE(editor.isFrozen());
+    ASSERT_NE(editor.getNotice(), nullptr);
+    EXPECT_EQ(editor.getNotice()->getTitleText(), "Fit not started");
+    EXPECT_FALSE(editortest::find(editor, "saveTransferFunction")->isEnabled());
+    EXPECT_FALSE(probe.processor->isRefitInProgress());
+    window.root().removeChildComponent(&editor);
+}
