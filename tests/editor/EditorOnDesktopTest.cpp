@@ -65,7 +65,10 @@ protected:
         ASSERT_TRUE(
             runMessageLoopUntil([this] { return liveCloudShown() && probe.processor->isCaptureFull(); }));
         click("freeze");
-        ASSERT_TRUE(runMessageLoopUntil([this] { return editor->hasCurveOfThisFreeze(); }, 60s));
+        ASSERT_TRUE(runMessageLoopUntil([this] { return editor->hasCurveOfThisFreeze(); }, 60s))
+            << "frozen " << editor->isFrozen() << ", pending " << editor->isSnapshotPending() << ", fits "
+            << probe.estimator.calls() << ", fitting " << probe.processor->isRefitInProgress() << ", curves "
+            << editor->getCurveRefreshCount();
     }
 
     editortest::ProbeUnderTest probe;

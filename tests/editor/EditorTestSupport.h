@@ -79,7 +79,18 @@ public:
                 std::unique_lock<std::mutex> lock(mutex);
                 changed.wait(lock, [this] { return open; });
             }
-            return estimation::estimateTransferFunction(x, y, size, smoothing, method);
+            try
+            {
+                auto result = estimation::estimateTransferFunction(x, y, size, smoothing, method);
+                if (!result.valid)
+                    std::fprintf(stderr, "invalid estimate from %d pairs\n", (int) x.size());
+                return result;
+            }
+            catch (const std::exception& e)
+            {
+                std::fprintf(stderr, "estimate threw %s\n", e.what());
+                throw;
+            }
         };
     }
 
@@ -152,8 +163,8 @@ struct ProbeUnderTest
     long long position = 0;
 };
 
-// The host's audio thread: plays the device into processBlock, about 2.7 times faster than real time,
-// until stopped.
+// The host's audio thread: plays the device into processBlock in 512-sample blocks, at about the pace
+// of a real host (one block every 10.7 ms at 48 kHz), until stopped.
 class AudioThread
 {
 public:
@@ -176,7 +187,7 @@ private:
         while (running)
         {
             probe.play(blockSize, sidechain);
-            std::this_thread::sleep_for(std::chrono::milliseconds(4));
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     }
 

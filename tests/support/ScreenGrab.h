@@ -68,7 +68,7 @@ inline juce::Image grabScreenArea(juce::Rectangle<int> area)
     {
         for (int y = 0; y < area.getHeight(); ++y)
             for (int x = 0; x < area.getWidth(); ++x)
-                image.setPixelAt(x, y, juce::Colour((juce::uint32) (0xff000000u | XGetPixel(grabbed, x, y))));
+                image.setPixelAt(x, y, juce::Colour((juce::uint32)(0xff000000u | XGetPixel(grabbed, x, y))));
         XDestroyImage(grabbed);
     }
     close(display);

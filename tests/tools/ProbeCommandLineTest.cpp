@@ -513,8 +513,8 @@ TEST_F(ProbeCommandLine, ScreenshotRendersTheWindowLiveAndFrozen)
 {
     const auto live = runProbe({"screenshot", "--output", path("live.png"), "--length", "16k"});
     ASSERT_EQ(live.exitCode, 0) << live.output;
-    const auto frozen =
-        runProbe({"screenshot", "--output", path("frozen.png"), "--frozen", "--length", "16k", "--scale", "2"});
+    const auto frozen = runProbe(
+        {"screenshot", "--output", path("frozen.png"), "--frozen", "--length", "16k", "--scale", "2"});
     ASSERT_EQ(frozen.exitCode, 0) << frozen.output;
 
     const auto liveImage = juce::ImageFileFormat::loadFrom(folder.getChildFile("live.png"));
