@@ -2,6 +2,7 @@
 // runs on the audio thread but a flag, a tick allocates nothing, and a closed window is never called.
 #include "EditorTestSupport.h"
 
+#include "controls/ThemeSettings.h"
 #include "core/AllocationCounter.h"
 
 #include <gtest/gtest.h>
@@ -108,4 +109,33 @@ TEST(EditorLifetimeOnDesktop, AFitThatCannotStartIsReportedInTheWindow)
     EXPECT_FALSE(editortest::find(editor, "saveTransferFunction")->isEnabled());
     EXPECT_FALSE(probe.processor->isRefitInProgress());
     window.root().removeChildComponent(&editor);
+}
+
+TEST(EditorLifetime, OpensWithTheUsersThemeAndGridStrength)
+{
+    editortest::ProbeUnderTest probe;
+    const auto settings = probe.processor->getUserSettings();
+    ThemeValues theme;
+    theme.primaryHue = 0.5;
+    theme.glowEnabled = false;
+    settings.saveThemeSettings(theme);
+    {
+        // A value the window never writes: it opens as the strongest grid.
+        const auto file = settings.settingsFile(UserSettings::pluginPreferencesName);
+        file.getParentDirectory().createDirectory();
+        juce::PropertiesFile::Options options;
+        options.storageFormat = juce::PropertiesFile::storeAsXML;
+        juce::PropertiesFile preferences(file, options);
+        preferences.setValue(UserSettings::gridStrengthKey, 7);
+        ASSERT_TRUE(preferences.saveIfNeeded());
+    }
+
+    {
+        PluginProcessorEditor editor(*probe.processor);
+        EXPECT_FLOAT_EQ(ui_core::themeSettings().primaryHue, 0.5f);
+        EXPECT_FALSE(editor.getVisualizer().getStyle().glowEnabled);
+        EXPECT_EQ(editor.getVisualizer().getGridStrength(), 6.0f);
+    }
+    EXPECT_EQ(settings.loadGridStrength(), 2);
+    ui_core::setTheme(0.011f, 0.086f, 1.0f, 1.0f, true, 0.716f); // the other tests' theme
 }

@@ -320,6 +320,9 @@ void writeSnapshotIfAsked(juce::Component& window)
     if (path.isEmpty())
         return;
     testsupport::runMessageLoopFor(std::chrono::milliseconds(1000)); // a few frames of the live view
+    if (auto* peer = window.getPeer())
+        testsupport::paintWindowNow(peer->getNativeHandle());
+    testsupport::runMessageLoopFor(std::chrono::milliseconds(300));
     const auto image = testsupport::grabScreenArea(window.getScreenBounds());
     juce::File file(path);
     file.deleteFile();

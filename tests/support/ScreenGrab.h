@@ -6,6 +6,11 @@
 // native child window of the host's, which no component snapshot can see; the screen can. Linux
 // reads the X server's framebuffer (libX11 opened at run time, as the error reporter does), Windows
 // (and Wine, which maps it onto X) copies from the screen's device context.
+//
+// JUCE 7's Windows peer paints what changed only on the display's vertical blank, which Wine on Xvfb
+// never reports: there a window shows its first paint for ever. paintWindowNow makes a window, and its
+// children (a hosted plug-in's window), paint themselves at once; give the system a moment to put
+// the result on the screen before the copy.
 #if defined(_WIN32)
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -19,6 +24,17 @@
 
 namespace testsupport
 {
+inline void paintWindowNow(void* nativeWindow)
+{
+#if defined(_WIN32)
+    if (nativeWindow != nullptr)
+        RedrawWindow(static_cast<HWND>(nativeWindow), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+#else
+    juce::ignoreUnused(nativeWindow);
+#endif
+}
+
 inline juce::Image grabScreenArea(juce::Rectangle<int> area)
 {
     if (area.isEmpty())
