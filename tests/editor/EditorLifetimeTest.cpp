@@ -139,3 +139,35 @@ TEST(EditorLifetime, OpensWithTheUsersThemeAndGridStrength)
     EXPECT_EQ(settings.loadGridStrength(), 2);
     ui_core::setTheme(0.011f, 0.086f, 1.0f, 1.0f, true, 0.716f); // the other tests' theme
 }
+
+TEST(EditorLifetime, NothingIsRefittedWhileTheSnapshotWaitsForTheCaptureAndPlayShowsTheLiveViewAgain)
+{
+    editortest::ProbeUnderTest probe;
+    PluginProcessorEditor editor(*probe.processor);
+    probe.play(20000);
+    editor.freeze();
+    ASSERT_TRUE(runMessageLoopUntil([&] { return editor.hasCurveOfThisFreeze(); }, 60s));
+    ASSERT_EQ(editor.getVisualizer().getPoints().size(), 16384u);
+
+    // Back to live with the host stopped: the plot shows the live view again, not the frozen curve.
+    editor.play();
+    editor.timerCallback();
+    EXPECT_EQ(editor.getVisualizer().getPoints().size(), 2048u);
+
+    // The host restarts: the capture is empty, so the next freeze waits for it. Setting changes meanwhile
+    // must not refit the previous snapshot.
+    probe.processor->prepareToPlay(editortest::sampleRate, editortest::blockSize);
+    editor.freeze();
+    ASSERT_TRUE(editor.isSnapshotPending());
+    probe.setChoice(ParameterIDs::captureAlgorithm, 0);
+    auto& smoothing = *probe.processor->getParameterState().getParameter(ParameterIDs::smoothing);
+    smoothing.setValueNotifyingHost(smoothing.convertTo0to1(20.0f));
+    runMessageLoopFor(300ms);
+    EXPECT_EQ(probe.estimator.calls(), 1);
+    EXPECT_FALSE(editor.hasCurveOfThisFreeze());
+
+    probe.play(20000);
+    ASSERT_TRUE(runMessageLoopUntil([&] { return editor.hasCurveOfThisFreeze(); }, 60s));
+    runMessageLoopFor(300ms);
+    EXPECT_EQ(probe.estimator.calls(), 2) << "one fit, with the settings made while waiting";
+}
