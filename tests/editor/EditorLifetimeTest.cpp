@@ -145,6 +145,8 @@ TEST(EditorLifetime, NothingIsRefittedWhileTheSnapshotWaitsForTheCaptureAndPlayS
     editortest::ProbeUnderTest probe;
     PluginProcessorEditor editor(*probe.processor);
     probe.play(20000);
+    editor.timerCallback();
+    ASSERT_EQ(editor.getVisualizer().getPoints().size(), 2048u);
     editor.freeze();
     ASSERT_TRUE(runMessageLoopUntil([&] { return editor.hasCurveOfThisFreeze(); }, 60s));
     ASSERT_EQ(editor.getVisualizer().getPoints().size(), 16384u);
