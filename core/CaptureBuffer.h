@@ -30,6 +30,9 @@ public:
     bool read(double* xOut, double* yOut, int n);
 
     std::int64_t getTotalWritten() const noexcept { return totalWritten.load(std::memory_order_acquire); }
+    // Changes with every push and clear, so a reader can tell that nothing new arrived since its last
+    // look (the total alone repeats after a clear).
+    std::uint64_t getChangeCount() const noexcept { return sequence.load(std::memory_order_acquire); }
     int getCapacity() const noexcept { return capacity; }
 
 private:

@@ -44,15 +44,16 @@ void PluginAudioProcessor::writeCurrentTableAsPreset(juce::MemoryBlock& destinat
     for (int i = 0; i < TransferFunctionTable::size && i < (int) values.size(); ++i)
         values[(size_t) i] = transferFunction.get(i);
 
-    const auto artist =
-        environment.artistName
-            ? environment.artistName()
-            : UserSettings(ApplicationDataFolders::makerFolderIn(environment.userApplicationDataFolder))
-                  .getArtistName();
+    const auto artist = environment.artistName ? environment.artistName() : getUserSettings().getArtistName();
 
     auto preset = writePreset(values, artist);
     if (preset.ok)
         destination = std::move(preset.bytes);
+}
+
+UserSettings PluginAudioProcessor::getUserSettings() const
+{
+    return UserSettings(ApplicationDataFolders::makerFolderIn(environment.userApplicationDataFolder));
 }
 
 PluginAudioProcessor::~PluginAudioProcessor()

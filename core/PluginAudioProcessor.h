@@ -4,6 +4,7 @@
 #include "core/TransferFunctionTable.h"
 #include "estimation/EstimationTypes.h"
 #include "files/PresetLibrary.h"
+#include "files/UserSettings.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -103,6 +104,10 @@ public:
 
     // Saves the current table as a preset file (the editor's save button, the command-line probe).
     PresetLibrary& getPresetLibrary() noexcept { return *presetLibrary; }
+
+    // The per-user settings files (artist name, theme, grid strength) in this processor's user folder;
+    // without one, every read gives the defaults and every write does nothing.
+    UserSettings getUserSettings() const;
 
     // For the editor, the command-line probe and the tests.
     juce::AudioProcessorValueTreeState& getParameterState() noexcept { return parameterState; }

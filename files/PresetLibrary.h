@@ -56,6 +56,8 @@ public:
     const std::vector<Entry>& getIndex() const noexcept { return index; }
     const juce::File& getFactoryFolder() const noexcept { return factoryFolder; }
     const juce::File& getUserFolder() const noexcept { return userFolder; }
+    // Without the dot ("tfunc").
+    const juce::String& getExtension() const noexcept { return extension; }
 
     // The user's maker folder + "factory-overrides.xml", next to the user preset folder. Read, never
     // written.

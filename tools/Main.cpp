@@ -18,6 +18,9 @@ juce::String usage()
   veltrane-probe demo [--device tanh|hardclip|asym] [--drive D] [--output demo.tfunc] [--csv demo.csv]
                       [fit options as above]
   veltrane-probe library [--user-data DIR] [--common-data DIR]
+  veltrane-probe screenshot --output window.png [--frozen] [--device tanh|hardclip|asym] [--drive D]
+                     [--size 700x550] [--scale 1|2] [--mode tfunc|time] [--sidechain on|off]
+                     [--dialog artist] [fit options as above]
 
 X is the signal fed into the device, Y the device's output; both may be channels of one file
 (channels count from 1, the default is 1). The fit uses the newest --length samples of the
@@ -27,6 +30,8 @@ and the gap between rising and falling sweeps, which warns of a device with memo
 prints it without fitting, aligned by the measured latency unless latencies are given.
 --save-to-library saves into the user preset folder (below the user's application data, or
 below --user-data DIR); "library" lists the presets there and in the all-users folder.
+"screenshot" plays the simulated device into the processor, opens the plug-in window offscreen
+(live, or --frozen with the fitted curve) and writes it as a PNG.
 Exit status: 0 success, 1 a file or the fit failed, 2 bad arguments.)";
 }
 } // namespace ProbeCommands
@@ -60,6 +65,8 @@ int main(int argc, char** argv)
         return ProbeCommands::demo(arguments, console);
     if (command == "library")
         return ProbeCommands::library(arguments, console);
+    if (command == "screenshot")
+        return ProbeCommands::screenshot(arguments, console);
     if (command == "help" || command == "--help" || command == "-h")
     {
         console.print(ProbeCommands::usage());

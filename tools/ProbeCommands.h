@@ -19,6 +19,7 @@ int analyze(const juce::StringArray& arguments, Console& console);
 int inspect(const juce::StringArray& arguments, Console& console);
 int demo(const juce::StringArray& arguments, Console& console);
 int library(const juce::StringArray& arguments, Console& console);
+int screenshot(const juce::StringArray& arguments, Console& console);
 
 juce::String usage();
 } // namespace ProbeCommands

@@ -1,28 +1,9 @@
 #include "tools/ProbeSession.h"
 
 #include "core/ParameterValues.h"
+#include "tools/MessageDispatch.h"
 
 #include <system_error>
-
-namespace juce
-{
-// The framework's single-step dispatcher (Linux and Windows); the build has no modal loops, so
-// the probe steps the message queue itself while it waits for the fit.
-bool dispatchNextMessageOnSystemQueue(bool returnIfNoPendingMessages);
-} // namespace juce
-
-namespace
-{
-void dispatchMessagesFor(double milliseconds)
-{
-    const auto end = juce::Time::getMillisecondCounterHiRes() + milliseconds;
-    do
-    {
-        if (!juce::dispatchNextMessageOnSystemQueue(true))
-            juce::Thread::sleep(1);
-    } while (juce::Time::getMillisecondCounterHiRes() < end);
-}
-} // namespace
 
 ProbeSession::ProbeSession(PluginEnvironment environment)
     : processor(std::make_unique<PluginAudioProcessor>(std::move(environment)))
@@ -134,7 +115,7 @@ juce::Result ProbeSession::fit(Console& console)
     const auto started = juce::Time::getMillisecondCounterHiRes();
     while (processor->isRefitInProgress())
     {
-        dispatchMessagesFor(50);
+        MessageDispatch::runFor(50);
         console.progress(
             "fitting: " + juce::String((juce::Time::getMillisecondCounterHiRes() - started) / 1000.0, 1) +
             " s");
@@ -144,7 +125,7 @@ juce::Result ProbeSession::fit(Console& console)
     bool drained = false;
     juce::MessageManager::callAsync([&] { drained = true; });
     while (!drained)
-        dispatchMessagesFor(10);
+        MessageDispatch::runFor(10);
     console.endProgress();
     processor->onTableChanged = nullptr;
 

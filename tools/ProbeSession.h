@@ -38,6 +38,8 @@ public:
     float parameterValue(const char* id) const;
 
     std::vector<double> tableValues() const;
+    // The processor itself, for the window the screenshot command renders around it.
+    PluginAudioProcessor& getProcessor() const { return *processor; }
     PresetLibrary& presetLibrary() const { return processor->getPresetLibrary(); }
     const std::vector<double>& rawBins() const;
 

@@ -56,6 +56,11 @@ public:
     // Empties both traces (the live X-Y feed does so, to hold no stale time-domain data).
     void clearTraces();
 
+    // What was handed in last (the window's tests compare it with what they fed).
+    const std::vector<juce::Point<double>>& getPoints() const noexcept { return points; }
+    const std::vector<float>& getTraceX() const noexcept { return traceX; }
+    const std::vector<float>& getTraceY() const noexcept { return traceY; }
+
     // Asks for the plot to be repainted on the next vertical blank (at most one frame per 16 ms);
     // never repaints directly.
     void requestPaint();

@@ -4,6 +4,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include "support/MessageLoop.h"
+#include "support/ScreenGrab.h"
 
 #include <algorithm>
 #include <atomic>
@@ -311,8 +312,27 @@ private:
     std::thread thread;
 };
 
+// The window as the screen shows it, when VELTRANE_EDITOR_SNAPSHOT names a PNG file to write (for
+// comparing the Windows build's window, under Wine, with the Linux one).
+void writeSnapshotIfAsked(juce::Component& window)
+{
+    const auto path = juce::SystemStats::getEnvironmentVariable("VELTRANE_EDITOR_SNAPSHOT", {});
+    if (path.isEmpty())
+        return;
+    testsupport::runMessageLoopFor(std::chrono::milliseconds(1000)); // a few frames of the live view
+    if (auto* peer = window.getPeer())
+        testsupport::paintWindowNow(peer->getNativeHandle());
+    testsupport::runMessageLoopFor(std::chrono::milliseconds(300));
+    const auto image = testsupport::grabScreenArea(window.getScreenBounds());
+    juce::File file(path);
+    file.deleteFile();
+    juce::FileOutputStream stream(file);
+    juce::PNGImageFormat png;
+    EXPECT_TRUE(image.isValid() && stream.openedOk() && png.writeImageToStream(image, stream)) << path;
+}
+
 // A host opens and closes the window many times while audio runs; the window must appear on the
-// desktop each time and closing it must leave the plug-in processing.
+// desktop each time, at its initial size, and closing it must leave the plug-in processing.
 TEST_F(HostedPlugin, OpensAndClosesTheEditorWhileAudioRuns)
 {
     auto plugin = instantiate();
@@ -333,8 +353,10 @@ TEST_F(HostedPlugin, OpensAndClosesTheEditorWhileAudioRuns)
 
             EXPECT_NE(editor->getPeer(), nullptr) << "round " << round;
             EXPECT_TRUE(editor->isShowing()) << "round " << round;
-            EXPECT_GT(editor->getWidth(), 0) << "round " << round;
-            EXPECT_GT(editor->getHeight(), 0) << "round " << round;
+            EXPECT_EQ(editor->getWidth(), 700) << "round " << round;
+            EXPECT_EQ(editor->getHeight(), 550) << "round " << round;
+            if (round == 0)
+                writeSnapshotIfAsked(*editor);
 
             plugin->editorBeingDeleted(editor.get());
             editor.reset();

@@ -3,9 +3,11 @@
 #include "support/TemporaryFolder.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
+#include <juce_graphics/juce_graphics.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -649,4 +651,49 @@ TEST_F(ProbeCommandLine, ArtistComesFromTheUserSettingsWhenNotGiven)
                                    "--save-to-library", "../escape", "--user-data", path("user-data")});
     EXPECT_EQ(refused.exitCode, 1) << refused.output;
     EXPECT_FALSE(folder.getChildFile("user-data/Corvane/escape.tfunc").exists());
+}
+
+namespace
+{
+// Whether a column of the plot holds the light core of a trace (the line's centre, not its glow, whose
+// green stays far lower).
+bool columnShowsATrace(const juce::Image& image, int x, float scale)
+{
+    for (int y = 0; y < juce::roundToInt(470.0f * scale); ++y)
+    {
+        const auto c = image.getPixelAt(x, y);
+        if (c.getRed() > 200 && c.getGreen() > 100)
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+TEST_F(ProbeCommandLine, ScreenshotRendersTheWindowLiveAndFrozen)
+{
+    const auto live = runProbe({"screenshot", "--output", path("live.png"), "--length", "16k"});
+    ASSERT_EQ(live.exitCode, 0) << live.output;
+    const auto frozen = runProbe(
+        {"screenshot", "--output", path("frozen.png"), "--frozen", "--length", "16k", "--scale", "2"});
+    ASSERT_EQ(frozen.exitCode, 0) << frozen.output;
+
+    const auto liveImage = juce::ImageFileFormat::loadFrom(folder.getChildFile("live.png"));
+    const auto frozenImage = juce::ImageFileFormat::loadFrom(folder.getChildFile("frozen.png"));
+    ASSERT_EQ(liveImage.getBounds(), juce::Rectangle<int>(700, 550));
+    ASSERT_EQ(frozenImage.getBounds(), juce::Rectangle<int>(1400, 1100));
+
+    // The live cloud of a 0.9 sine ends short of the plot's right edge; the fitted curve, normalised
+    // to its peak, reaches it. Both cross the middle.
+    EXPECT_TRUE(columnShowsATrace(liveImage, 350, 1.0f));
+    EXPECT_FALSE(columnShowsATrace(liveImage, 680, 1.0f));
+    EXPECT_TRUE(columnShowsATrace(frozenImage, 700, 2.0f));
+    EXPECT_TRUE(columnShowsATrace(frozenImage, 1360, 2.0f));
+
+    for (const auto& bad : {juce::StringArray{"screenshot", "--output", path("x.png"), "--scale", "3"},
+                            juce::StringArray{"screenshot", "--output", path("x.png"), "--size", "70x55"},
+                            juce::StringArray{"screenshot", "--frozen"}})
+    {
+        EXPECT_EQ(runProbe(bad).exitCode, 2) << bad.joinIntoString(" ");
+        EXPECT_FALSE(folder.getChildFile("x.png").exists());
+    }
 }
