@@ -41,6 +41,16 @@ TEST(EditorLifetime, ParameterChangesOnTheAudioThreadOnlySetFlagsThatTheTimerCar
     ASSERT_TRUE(runMessageLoopUntil([&] { return probe.estimator.calls() == 2; }, 3s)) << "the timer refits";
     runMessageLoopFor(200ms);
     EXPECT_EQ(probe.estimator.calls(), 2);
+
+    // The host switches to the time view from its audio thread: the size box is enabled by the
+    // timer, not by the listener on the host's thread.
+    auto* sizeBox = editortest::find(editor, "windowSizeCombo");
+    ASSERT_NE(sizeBox, nullptr);
+    ASSERT_FALSE(sizeBox->isEnabled());
+    std::thread([&] { probe.setChoice(ParameterIDs::visualizationMode, 1); }).join();
+    EXPECT_FALSE(sizeBox->isEnabled()) << "a component was touched on the audio thread";
+    editor.timerCallback();
+    EXPECT_TRUE(sizeBox->isEnabled());
 }
 
 TEST(EditorLifetime, ATickOfTheLiveViewAllocatesNothing)
