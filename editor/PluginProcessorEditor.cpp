@@ -14,7 +14,7 @@
 #include "estimation/BinSmoothing.h"
 #include "visualizer/ThemedVisualizerStyle.h"
 
-#include <system_error>
+#include <exception>
 
 namespace
 {
@@ -476,7 +476,7 @@ void PluginProcessorEditor::takeSnapshot()
     {
         processor.snapshotCaptureAndRefit();
     }
-    catch (const std::system_error&)
+    catch (const std::exception&)
     {
         reportRefitFailure();
     }
@@ -617,7 +617,7 @@ void PluginProcessorEditor::runRequestedRefit()
     {
         processor.refitTransferFunction();
     }
-    catch (const std::system_error&)
+    catch (const std::exception&)
     {
         reportRefitFailure();
     }

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <system_error>
+#include <new>
 
 using testsupport::DesktopWindow;
 using testsupport::runMessageLoopFor;
@@ -105,8 +105,8 @@ TEST(EditorLifetimeOnDesktop, ClosingWithAudioRunningAndAFitInFlightReachesNothi
 TEST(EditorLifetimeOnDesktop, AFitThatCannotStartIsReportedInTheWindow)
 {
     editortest::ProbeUnderTest probe(
-        [](std::function<void()>) -> std::thread
-        { throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again)); });
+        // Out of memory while the fit starts: any exception, not only a refused thread, stays inside.
+        [](std::function<void()>) -> std::thread { throw std::bad_alloc(); });
     DesktopWindow window(700, 550);
     PluginProcessorEditor editor(*probe.processor);
     window.add(editor, {0, 0, 700, 550});
