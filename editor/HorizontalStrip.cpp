@@ -1,6 +1,6 @@
 #include "editor/HorizontalStrip.h"
 
-#include "controls/StyleColours.h"
+#include "editor/CardPainting.h"
 
 namespace ui_panels
 {
@@ -30,20 +30,6 @@ juce::Path HorizontalStrip::outline() const
 
 void HorizontalStrip::paint(juce::Graphics& g)
 {
-    const auto path = outline();
-
-    if (style.shadowAlpha > 0.0f)
-        juce::DropShadow(ui_core::atOpacity(juce::Colours::black, style.shadowAlpha), style.shadowRadius,
-                         {0, style.shadowOffset})
-            .drawForPath(g, path);
-
-    g.setColour(ui_core::atOpacity(style.backgroundColour, style.backgroundAlpha));
-    g.fillPath(path);
-
-    if (style.borderAlpha > 0.0f)
-    {
-        g.setColour(ui_core::atOpacity(style.borderColour, style.borderAlpha));
-        g.strokePath(path, juce::PathStrokeType(style.borderThickness));
-    }
+    paintCard(g, outline(), style);
 }
 } // namespace ui_panels

@@ -1,7 +1,7 @@
 #include "editor/PopupPanelStyle.h"
 
-#include "controls/StyleColours.h"
 #include "controls/ThemePalette.h"
+#include "editor/CardPainting.h"
 
 #include <tuple>
 
@@ -65,20 +65,6 @@ juce::Path popupCardOutline(float width, float height, float cornerRadius)
 
 void paintPopupCard(juce::Graphics& g, float width, float height, const PopupPanelStyle& style)
 {
-    const auto path = popupCardOutline(width, height, style.cornerRadius);
-
-    if (style.shadowAlpha > 0.0f)
-        juce::DropShadow(ui_core::atOpacity(juce::Colours::black, style.shadowAlpha), style.shadowRadius,
-                         {0, style.shadowOffset})
-            .drawForPath(g, path);
-
-    g.setColour(ui_core::atOpacity(style.backgroundColour, style.backgroundAlpha));
-    g.fillPath(path);
-
-    if (style.borderAlpha > 0.0f)
-    {
-        g.setColour(ui_core::atOpacity(style.borderColour, style.borderAlpha));
-        g.strokePath(path, juce::PathStrokeType(style.borderThickness));
-    }
+    paintCard(g, popupCardOutline(width, height, style.cornerRadius), style);
 }
 } // namespace ui_panels

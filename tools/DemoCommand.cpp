@@ -1,8 +1,8 @@
 #include "core/TransferFunctionTable.h"
+#include "tools/DeviceOption.h"
 #include "tools/FitSettings.h"
 #include "tools/ProbeCommands.h"
 #include "tools/ProbeOutputs.h"
-#include "tools/SimulatedDevice.h"
 
 #include <cmath>
 
@@ -12,8 +12,6 @@ namespace
 {
 constexpr double demoSampleRate = 48000.0;
 constexpr double demoFrequency = 100.0;
-constexpr double defaultDrive = 2.0;
-constexpr double maximumDrive = 100.0;
 } // namespace
 
 int demo(const juce::StringArray& arguments, Console& console)
@@ -29,25 +27,9 @@ int demo(const juce::StringArray& arguments, Console& console)
     }
     const auto& options = parsed.options;
 
-    auto drive = defaultDrive;
-    if (const auto text = options.get("drive"))
-    {
-        const auto value = parseNumber(*text);
-        if (!value || !(*value > 0.0 && *value <= maximumDrive))
-        {
-            console.error("--drive " + *text + " is outside 0 (exclusive) .. " + juce::String(maximumDrive));
-            return usageError;
-        }
-        drive = *value;
-    }
-    const auto deviceName = options.get("device").value_or("tanh");
-    const auto device = SimulatedDevice::create(deviceName, drive);
+    const auto device = simulatedDeviceFromOptions(options, console);
     if (!device)
-    {
-        console.error("--device " + deviceName + " is not one of " +
-                      SimulatedDevice::names().joinIntoString(", "));
         return usageError;
-    }
 
     ProbeSession session(ProbeOutputs::environmentFor(options, options.has("save-to-library")));
     if (const auto applied = FitSettings::apply(options, session); applied.failed())
@@ -102,7 +84,7 @@ int demo(const juce::StringArray& arguments, Console& console)
         }
     }
 
-    console.print("demo: " + device->getName() + " device, drive " + juce::String(drive) +
+    console.print("demo: " + device->getName() + " device, drive " + juce::String(device->getDrive()) +
                   ", 100 Hz sine at 48 kHz (" + FitSettings::describe(session) + "), fitted in " +
                   juce::String(seconds, 2) + " s" +
                   (written.isEmpty() ? juce::String() : "; wrote " + written.joinIntoString(", ")));

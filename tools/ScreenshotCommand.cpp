@@ -2,11 +2,11 @@
 // device has been played into the processor, live or frozen with the fitted curve.
 #include "core/ParameterLayout.h"
 #include "editor/PluginProcessorEditor.h"
+#include "tools/DeviceOption.h"
 #include "tools/FitSettings.h"
 #include "tools/MessageDispatch.h"
 #include "tools/ProbeCommands.h"
 #include "tools/ProbeOutputs.h"
-#include "tools/SimulatedDevice.h"
 
 #include <cmath>
 #include <memory>
@@ -18,7 +18,6 @@ namespace
 constexpr double sampleRate = 48000.0;
 constexpr double frequency = 100.0;
 constexpr double amplitude = 0.9;
-constexpr double defaultDrive = 2.0;
 constexpr double fitTimeoutMilliseconds = 120000.0;
 
 struct Size
@@ -116,25 +115,9 @@ int screenshot(const juce::StringArray& arguments, Console& console)
     }
     const auto scale = (float) scaleText.getIntValue();
 
-    auto drive = defaultDrive;
-    if (const auto text = options.get("drive"))
-    {
-        const auto value = parseNumber(*text);
-        if (!value || !(*value > 0.0 && *value <= 100.0))
-        {
-            console.error("--drive " + *text + " is outside 0 (exclusive) .. 100");
-            return usageError;
-        }
-        drive = *value;
-    }
-    const auto deviceName = options.get("device").value_or("tanh");
-    const auto device = SimulatedDevice::create(deviceName, drive);
+    const auto device = simulatedDeviceFromOptions(options, console);
     if (!device)
-    {
-        console.error("--device " + deviceName + " is not one of " +
-                      SimulatedDevice::names().joinIntoString(", "));
         return usageError;
-    }
 
     const auto sidechainText = options.get("sidechain").value_or("on");
     const auto dialog = options.get("dialog").value_or("");
