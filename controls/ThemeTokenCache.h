@@ -53,7 +53,10 @@ public:
 private:
     struct Releaser final : private juce::DeletedAtShutdown
     {
-        explicit Releaser(ThemeTokenCache& cacheToEmpty) : cache(cacheToEmpty) {}
+        explicit Releaser(ThemeTokenCache& cacheToEmpty)
+            : cache(cacheToEmpty)
+        {
+        }
         ~Releaser() override
         {
             cache.record = Record{};

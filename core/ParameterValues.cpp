@@ -21,24 +21,24 @@ int choiceIndex(const juce::AudioProcessorValueTreeState& state, const char* par
     const auto value = raw(state, parameterID);
     if (!std::isfinite(value))
         return 0;
-    return juce::jlimit(0, lastIndex, (int)std::lround(value));
+    return juce::jlimit(0, lastIndex, (int) std::lround(value));
 }
 
 int captureLengthSamples(const juce::AudioProcessorValueTreeState& state)
 {
     static constexpr std::array<int, 4> lengths{16384, 32768, 65536, 131072};
-    return lengths[(size_t)choiceIndex(state, ParameterIDs::captureLength, 3)];
+    return lengths[(size_t) choiceIndex(state, ParameterIDs::captureLength, 3)];
 }
 
 int timeWindowSamples(const juce::AudioProcessorValueTreeState& state)
 {
     static constexpr std::array<int, 5> windows{500, 1024, 2048, 4096, 8192};
-    return windows[(size_t)choiceIndex(state, ParameterIDs::timeWindow, 4)];
+    return windows[(size_t) choiceIndex(state, ParameterIDs::timeWindow, 4)];
 }
 
 int smoothing(const juce::AudioProcessorValueTreeState& state)
 {
     const auto value = raw(state, ParameterIDs::smoothing);
-    return std::isfinite(value) ? (int)value : 1;
+    return std::isfinite(value) ? (int) value : 1;
 }
 } // namespace ParameterValues

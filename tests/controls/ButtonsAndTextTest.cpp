@@ -6,9 +6,9 @@
 #include "controls/TextLabel.h"
 #include "controls/ThemePalette.h"
 
-#include "support/DesktopHarness.h"
 #include "Rendering.h"
 #include "ThemeTestSupport.h"
+#include "support/DesktopHarness.h"
 
 #include <gtest/gtest.h>
 

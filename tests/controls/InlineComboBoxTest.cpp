@@ -1,7 +1,7 @@
 #include "controls/InlineComboBox.h"
 
-#include "support/DesktopHarness.h"
 #include "Rendering.h"
+#include "support/DesktopHarness.h"
 
 #include <gtest/gtest.h>
 

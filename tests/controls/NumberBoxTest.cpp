@@ -1,7 +1,7 @@
 #include "controls/NumberBox.h"
 
-#include "support/DesktopHarness.h"
 #include "ParameterHost.h"
+#include "support/DesktopHarness.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "controls/Rotary3DKnob.h"
 
-#include "support/DesktopHarness.h"
 #include "ParameterHost.h"
 #include "Rendering.h"
+#include "support/DesktopHarness.h"
 
 #include <gtest/gtest.h>
 

@@ -11,9 +11,9 @@
 #include "controls/TextLabel.h"
 #include "controls/TooltipDisplayPanel.h"
 
-#include "support/DesktopHarness.h"
 #include "ParameterHost.h"
 #include "Rendering.h"
+#include "support/DesktopHarness.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "controls/TooltipDisplayPanel.h"
 #include "controls/TextButton.h"
 
-#include "support/DesktopHarness.h"
 #include "ManualPollClock.h"
 #include "Rendering.h"
+#include "support/DesktopHarness.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 #include "controls/ScaleDisplay.h"
 #include "controls/SmoothingDisplay.h"
 
-#include "support/DesktopHarness.h"
 #include "ManualPollClock.h"
 #include "ParameterHost.h"
 #include "Rendering.h"
+#include "support/DesktopHarness.h"
 
 #include <gtest/gtest.h>
 

@@ -15,11 +15,11 @@
 #include "controls/ThemePalette.h"
 #include "controls/TooltipDisplayPanel.h"
 
-#include "support/DesktopHarness.h"
 #include "ManualPollClock.h"
 #include "ParameterHost.h"
 #include "ReferenceImage.h"
 #include "ThemeTestSupport.h"
+#include "support/DesktopHarness.h"
 
 #include <gtest/gtest.h>
 

@@ -38,7 +38,7 @@ Pairs makeNumberedPairs(int first, int count)
 
 Pairs readAll(CaptureBuffer& buffer, int n = capacity)
 {
-    Pairs p{std::vector<double>((size_t)n, -7.0), std::vector<double>((size_t)n, -7.0)};
+    Pairs p{std::vector<double>((size_t) n, -7.0), std::vector<double>((size_t) n, -7.0)};
     EXPECT_TRUE(buffer.read(p.x.data(), p.y.data(), n));
     return p;
 }
@@ -57,11 +57,11 @@ TEST(CaptureBuffer, FullReadOfPartlyFilledBufferIsZerosThenPairsOldestFirst)
 
     const auto out = readAll(*buffer);
     for (int i = 0; i < capacity - 10; ++i)
-        ASSERT_EQ(out.x[(size_t)i], 0.0) << i;
+        ASSERT_EQ(out.x[(size_t) i], 0.0) << i;
     for (int i = 0; i < 10; ++i)
     {
-        EXPECT_EQ(out.x[(size_t)(capacity - 10 + i)], pairs.x[(size_t)i]);
-        EXPECT_EQ(out.y[(size_t)(capacity - 10 + i)], pairs.y[(size_t)i]);
+        EXPECT_EQ(out.x[(size_t) (capacity - 10 + i)], pairs.x[(size_t) i]);
+        EXPECT_EQ(out.y[(size_t) (capacity - 10 + i)], pairs.y[(size_t) i]);
     }
     EXPECT_EQ(buffer->getTotalWritten(), 10);
 }
@@ -83,8 +83,8 @@ TEST(CaptureBuffer, ReadAfterWrapReturnsNewestPairsOldestFirst)
     const auto out = readAll(*buffer);
     for (int i = 0; i < capacity; ++i)
     {
-        ASSERT_EQ(out.x[(size_t)i], 5.0 + i + 1.0) << i; // pairs numbered 5 .. 131076
-        ASSERT_EQ(out.y[(size_t)i], -(5.0 + i + 1.0) * 0.5) << i;
+        ASSERT_EQ(out.x[(size_t) i], 5.0 + i + 1.0) << i; // pairs numbered 5 .. 131076
+        ASSERT_EQ(out.y[(size_t) i], -(5.0 + i + 1.0) * 0.5) << i;
     }
 
     const auto newest = readAll(*buffer, 3);
@@ -102,7 +102,7 @@ TEST(CaptureBuffer, ClearEmptiesTheRingAndResetsTheCount)
     EXPECT_EQ(buffer->getTotalWritten(), 0);
     const auto out = readAll(*buffer);
     for (int i = 0; i < capacity; ++i)
-        ASSERT_TRUE(out.x[(size_t)i] == 0.0 && out.y[(size_t)i] == 0.0) << i;
+        ASSERT_TRUE(out.x[(size_t) i] == 0.0 && out.y[(size_t) i] == 0.0) << i;
 
     // The write position starts again at the ring's beginning.
     buffer->push(pairs.x.data(), pairs.y.data(), 1);
@@ -115,7 +115,7 @@ TEST(CaptureBuffer, ReadOutsideOneToCapacityIsRefusedAndWritesNothing)
     const auto pairs = makeNumberedPairs(0, 10);
     buffer->push(pairs.x.data(), pairs.y.data(), 10);
 
-    std::vector<double> x((size_t)capacity + 1, -7.0), y((size_t)capacity + 1, -7.0);
+    std::vector<double> x((size_t) capacity + 1, -7.0), y((size_t) capacity + 1, -7.0);
     for (const int n : {0, -1, -capacity, capacity + 1})
     {
         EXPECT_FALSE(buffer->read(x.data(), y.data(), n)) << n;
@@ -134,7 +134,7 @@ TEST(CaptureBuffer, StalledWriterWithoutGoodCopyGivesZeros)
     CaptureBufferTestAccess::beginStalledWrite(*buffer);
     const auto out = readAll(*buffer, 50);
     for (int i = 0; i < 50; ++i)
-        ASSERT_TRUE(out.x[(size_t)i] == 0.0 && out.y[(size_t)i] == 0.0) << i;
+        ASSERT_TRUE(out.x[(size_t) i] == 0.0 && out.y[(size_t) i] == 0.0) << i;
     CaptureBufferTestAccess::endStalledWrite(*buffer);
 }
 
@@ -161,9 +161,9 @@ TEST(CaptureBuffer, StalledWriterFallsBackToLastConsistentCopy)
     // Longer than any good copy: the good copy, then zeros.
     const auto longer = readAll(*buffer, 30);
     for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(longer.x[(size_t)i], good.x[(size_t)i]);
+        EXPECT_EQ(longer.x[(size_t) i], good.x[(size_t) i]);
     for (int i = 20; i < 30; ++i)
-        EXPECT_TRUE(longer.x[(size_t)i] == 0.0 && longer.y[(size_t)i] == 0.0);
+        EXPECT_TRUE(longer.x[(size_t) i] == 0.0 && longer.y[(size_t) i] == 0.0);
 
     CaptureBufferTestAccess::endStalledWrite(*buffer);
     EXPECT_EQ(readAll(*buffer, 1).x[0], 200.0);
@@ -180,7 +180,7 @@ TEST(CaptureBuffer, ClearDiscardsTheReadersLastGoodCopy)
     CaptureBufferTestAccess::beginStalledWrite(*buffer);
     const auto out = readAll(*buffer, 100);
     for (int i = 0; i < 100; ++i)
-        ASSERT_EQ(out.x[(size_t)i], 0.0);
+        ASSERT_EQ(out.x[(size_t) i], 0.0);
     CaptureBufferTestAccess::endStalledWrite(*buffer);
 }
 
@@ -202,11 +202,11 @@ TEST(CaptureBufferConcurrency, ReaderNeverSeesATornCopy)
             int blockSize = 1;
             while (next <= totalPairs)
             {
-                const int n = (int)std::min<long>(blockSize, totalPairs - next + 1);
+                const int n = (int) std::min<long>(blockSize, totalPairs - next + 1);
                 for (int i = 0; i < n; ++i, ++next)
                 {
-                    x[(size_t)i] = (double)next;
-                    y[(size_t)i] = -0.5 * (double)next;
+                    x[(size_t) i] = (double) next;
+                    y[(size_t) i] = -0.5 * (double) next;
                 }
                 buffer->push(x.data(), y.data(), n);
                 blockSize = blockSize % 4093 + 17;
@@ -214,7 +214,7 @@ TEST(CaptureBufferConcurrency, ReaderNeverSeesATornCopy)
             stop = true;
         });
 
-    std::vector<double> x((size_t)capacity), y((size_t)capacity);
+    std::vector<double> x((size_t) capacity), y((size_t) capacity);
     int copies = 0, torn = 0;
     while (!stop.load() || copies < 3)
     {
@@ -239,6 +239,6 @@ TEST(CaptureBufferConcurrency, ReaderNeverSeesATornCopy)
 
     EXPECT_EQ(torn, 0) << "of " << copies << " copies";
     const auto last = readAll(*buffer);
-    EXPECT_EQ(last.x.back(), (double)totalPairs);
-    EXPECT_EQ(last.x.front(), (double)(totalPairs - capacity + 1));
+    EXPECT_EQ(last.x.back(), (double) totalPairs);
+    EXPECT_EQ(last.x.front(), (double) (totalPairs - capacity + 1));
 }

@@ -104,7 +104,6 @@ public:
         runMessageLoopUntil([] { return false; }, duration);
     }
 
-
 private:
     void send(juce::Point<float> position, juce::ModifierKeys keys, bool buttonDown)
     {

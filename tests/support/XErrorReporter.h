@@ -45,9 +45,9 @@ inline int report(void* display, ErrorEvent* event)
         return 0;
     char text[96] = "unknown error";
     if (errorText() != nullptr)
-        errorText()(display, event->error_code, text, (int)sizeof(text));
+        errorText()(display, event->error_code, text, (int) sizeof(text));
     std::fprintf(stderr, "X protocol error (ignored, as a host does): %s, request %d\n", text,
-                 (int)event->request_code);
+                 (int) event->request_code);
     return 0;
 }
 } // namespace xerrors
