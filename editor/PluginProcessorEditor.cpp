@@ -1054,10 +1054,13 @@ void PluginProcessorEditor::dismissThemeOverlay()
 void PluginProcessorEditor::checkForUpdates()
 {
     showUpdateOverlay();
-    // One request at a time: the one still waiting fills the dialog just shown.
-    if (updateThread != nullptr && updateThread->isThreadRunning())
+    // One request at a time: one still waiting for the server fills the dialog just shown.
+    if (updateThread != nullptr && updateThread->isThreadRunning() && updateAnswerPending)
         return;
 
+    // A finished thread is deleted here; one that has answered but not quite ended ends on its own.
+    update_check::UpdateCheckThread::stopAndRelease(std::move(updateThread), 0);
+    updateAnswerPending = true;
     updateThread = std::make_unique<update_check::UpdateCheckThread>(
         updateServerBaseUrl, update_check::currentProductVersion(), *this);
     updateThread->startThread(juce::Thread::Priority::low);
@@ -1090,6 +1093,7 @@ void PluginProcessorEditor::dismissUpdateOverlay()
 void PluginProcessorEditor::handleUpdateCheckResult(const juce::String& response,
                                                     const juce::String& currentVersion)
 {
+    updateAnswerPending = false;
     // A dismissed dialog ignores the late answer.
     if (updateOverlay != nullptr)
         updateOverlay->getDialog().showContent(update_check::interpretUpdateResponse(response, currentVersion));

@@ -224,6 +224,7 @@ private:
     std::unique_ptr<ui_panels::MenuPanel> logoMenu;
     std::unique_ptr<update_check::UpdateCheckOverlay> updateOverlay;
     std::unique_ptr<update_check::UpdateCheckThread> updateThread;
+    bool updateAnswerPending = false; // the running request has not answered yet
     juce::String updateServerBaseUrl;
 
     // Widths of the measured controls.
