@@ -55,8 +55,8 @@ void MenuPanel::paint(juce::Graphics& g)
     g.fillRoundedRectangle(bounds, cornerRadius);
 
     const auto inset = borderThickness * 0.5f;
-    const auto outline = bounds.reduced(std::min(inset, bounds.getWidth() * 0.5f),
-                                        std::min(inset, bounds.getHeight() * 0.5f));
+    const auto outline =
+        bounds.reduced(std::min(inset, bounds.getWidth() * 0.5f), std::min(inset, bounds.getHeight() * 0.5f));
     g.setColour(borderColour);
     g.drawRoundedRectangle(outline, cornerRadius, borderThickness);
 }

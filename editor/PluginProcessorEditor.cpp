@@ -980,12 +980,23 @@ void PluginProcessorEditor::contextMenuChosen(int itemId)
 {
     switch (itemId)
     {
-        case gridFaint: setGridStrength(0); break;
-        case gridMedium: setGridStrength(1); break;
-        case gridStrong: setGridStrength(2); break;
-        case displaySegments: setDisplayMode(0); break;
-        case displayScatter: setDisplayMode(1); break;
-        default: break; // dismissed
+        case gridFaint:
+            setGridStrength(0);
+            break;
+        case gridMedium:
+            setGridStrength(1);
+            break;
+        case gridStrong:
+            setGridStrength(2);
+            break;
+        case displaySegments:
+            setDisplayMode(0);
+            break;
+        case displayScatter:
+            setDisplayMode(1);
+            break;
+        default:
+            break; // dismissed
     }
 }
 
@@ -994,19 +1005,16 @@ void PluginProcessorEditor::showThemeOverlay()
     dismissThemeOverlay();
 
     const auto& theme = ui_core::themeSettings();
-    themeBeforeOverlay = {theme.primaryHue,
-                          theme.secondaryHue,
-                          theme.primarySaturationScale,
-                          theme.secondarySaturationScale,
-                          theme.glowEnabled,
-                          theme.glowIntensity};
+    themeBeforeOverlay = {
+        theme.primaryHue,  theme.secondaryHue, theme.primarySaturationScale, theme.secondarySaturationScale,
+        theme.glowEnabled, theme.glowIntensity};
 
     themeOverlay = std::make_unique<ui_panels::ThemeOverlayPanel>();
     themeOverlay->setName("themeOverlay");
     themeOverlay->setStyle(ui_panels::themeOverlayPreset());
     const auto& v = themeBeforeOverlay;
-    themeOverlay->setValues(v.primaryHue, v.secondaryHue, v.primarySaturationScale, v.secondarySaturationScale,
-                            v.glowEnabled, v.glowIntensity);
+    themeOverlay->setValues(v.primaryHue, v.secondaryHue, v.primarySaturationScale,
+                            v.secondarySaturationScale, v.glowEnabled, v.glowIntensity);
 
     // The card lives inside this window and is detached before it goes: its callbacks never outlive it.
     themeOverlay->onChange = [this](float primaryHue, float secondaryHue, float primarySaturation,
@@ -1096,5 +1104,6 @@ void PluginProcessorEditor::handleUpdateCheckResult(const juce::String& response
     updateAnswerPending = false;
     // A dismissed dialog ignores the late answer.
     if (updateOverlay != nullptr)
-        updateOverlay->getDialog().showContent(update_check::interpretUpdateResponse(response, currentVersion));
+        updateOverlay->getDialog().showContent(
+            update_check::interpretUpdateResponse(response, currentVersion));
 }

@@ -143,7 +143,8 @@ int screenshot(const juce::StringArray& arguments, Console& console)
     const auto sidechainText = options.get("sidechain").value_or("on");
     const auto dialog = options.get("dialog").value_or("");
     const juce::StringArray dialogs{"artist", "theme", "update", "menu"};
-    if ((sidechainText != "on" && sidechainText != "off") || (dialog.isNotEmpty() && !dialogs.contains(dialog)))
+    if ((sidechainText != "on" && sidechainText != "off") ||
+        (dialog.isNotEmpty() && !dialogs.contains(dialog)))
     {
         console.error(sidechainText != "on" && sidechainText != "off"
                           ? "--sidechain is on or off"

@@ -85,7 +85,8 @@ juce::Image pictureOf(juce::Component& component)
 
 int chroma(juce::Colour c)
 {
-    return std::max({c.getRed(), c.getGreen(), c.getBlue()}) - std::min({c.getRed(), c.getGreen(), c.getBlue()});
+    return std::max({c.getRed(), c.getGreen(), c.getBlue()}) -
+           std::min({c.getRed(), c.getGreen(), c.getBlue()});
 }
 
 Probe mostColourfulPixel(juce::Component& component)
@@ -348,7 +349,8 @@ TEST_F(MenusOnDesktop, ThemeCardPreviewsOnTheWholeWindowAndCancelRestoresTheThem
     clickCardButton("cancelBtn");
     EXPECT_EQ(editor->getThemeOverlay(), nullptr);
     EXPECT_FLOAT_EQ(ui_core::themeSettings().primaryHue, 0.55f) << "the hue of the moment of opening";
-    EXPECT_EQ(pictureOf(visualizer).getPixelAt(curvePixel.position.x, curvePixel.position.y), curvePixel.colour);
+    EXPECT_EQ(pictureOf(visualizer).getPixelAt(curvePixel.position.x, curvePixel.position.y),
+              curvePixel.colour);
     EXPECT_EQ(settings().loadThemeSettings().primaryHue, 0.55) << "Cancel writes nothing";
 
     // Reset, then Cancel: again the theme of the moment of opening, not the defaults.

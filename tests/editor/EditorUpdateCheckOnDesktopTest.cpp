@@ -75,7 +75,8 @@ TEST_F(UpdateCheckOnDesktop, ANewerVersionShowsItsChangesAndDownloadOverTheWindo
     EXPECT_EQ(dialog().getChanges(), juce::StringArray({"Faster fits", "Sharper glow"}));
     EXPECT_TRUE(dialog().isDownloadButtonVisible());
     EXPECT_EQ(dialog().getHeight(), testsupport::updateDialogHeightByLayoutRule(2, {1, 1}));
-    EXPECT_EQ(dialog().getBounds(), overlay->getLocalBounds().withSizeKeepingCentre(380, dialog().getHeight()));
+    EXPECT_EQ(dialog().getBounds(),
+              overlay->getLocalBounds().withSizeKeepingCentre(380, dialog().getHeight()));
 
     // Close: the overlay leaves the window at once and is deleted after the click has returned.
     const juce::Component::SafePointer<juce::Component> watched(overlay);
@@ -105,7 +106,8 @@ TEST_F(UpdateCheckOnDesktop, ClosingTheWindowWhileTheServerNeverAnswersTakesAbou
     // The request ends by its own timeout; its thread is then deleted, and its (empty) answer never
     // reaches the closed window: a sanitizer build would see a use after free here.
     EXPECT_TRUE(runMessageLoopUntil(
-        [orphansBefore] { return update_check::ThreadOrphanage::unfinishedThreadCount() == orphansBefore; }, 15s));
+        [orphansBefore] { return update_check::ThreadOrphanage::unfinishedThreadCount() == orphansBefore; },
+        15s));
     EXPECT_TRUE(server.clientHungUp());
     DesktopWindow::pump(100ms);
 }
