@@ -11,7 +11,9 @@
 #include "editor/NativeSaveLocationChooser.h"
 #include "editor/PresetSaveTarget.h"
 #include "editor/StripControlWidths.h"
+#include "editor/ThemeOverlayStyle.h"
 #include "estimation/BinSmoothing.h"
+#include "update/UpdateServer.h"
 #include "visualizer/ThemedVisualizerStyle.h"
 
 #include <exception>
@@ -19,6 +21,16 @@
 namespace
 {
 const juce::String saveDialogTitle = "Save Transfer Function";
+
+// The plot's context menu entries.
+enum ContextMenuItem
+{
+    gridFaint = 101,
+    gridMedium = 102,
+    gridStrong = 103,
+    displaySegments = 201,
+    displayScatter = 202
+};
 
 bool isInside(const juce::Component& component, juce::Point<int> position)
 {
@@ -32,6 +44,7 @@ PluginProcessorEditor::PluginProcessorEditor(PluginAudioProcessor& processorToUs
     , processor(processorToUse)
     , scaleDisplay(processorToUse.getParameterState(), ParameterIDs::scaleX, ParameterIDs::scaleY)
     , smoothingDisplay(processorToUse.getParameterState(), ParameterIDs::smoothing)
+    , updateServerBaseUrl(update_check::configuredUpdateServerBaseUrl())
     , saveChooser(std::make_unique<ui_panels::NativeSaveLocationChooser>())
 {
     // The theme the user chose, before any style is built from it.
@@ -69,6 +82,13 @@ PluginProcessorEditor::~PluginProcessorEditor()
     // First of all: a table change already on its way must find no callback into this window.
     processor.onTableChanged = nullptr;
     stopTimer();
+
+    // A request still waiting for the server is asked to stop, given up to 500 ms, and otherwise left
+    // to end by its own time limits; its answer no longer finds this window.
+    update_check::UpdateCheckThread::stopAndRelease(std::move(updateThread));
+    logoMenu.reset();
+    themeOverlay.reset();
+    updateOverlay.reset();
 
     auto& state = processor.getParameterState();
     for (const auto* id :
@@ -209,7 +229,6 @@ void PluginProcessorEditor::createTopPanel()
         c.combo.setStyle(ui_core::comboBoxPreset());
         addAndMakeVisible(c.combo);
     }
-    popupLook.setStyle(ui_core::comboBoxPreset().popupStyle);
 
     measureControls();
 
@@ -323,8 +342,11 @@ void PluginProcessorEditor::wireCallbacks()
          {ParameterIDs::captureAlgorithm, ParameterIDs::captureLength, ParameterIDs::visualizationMode})
         state.addParameterListener(id, this);
 
-    // The plot's right-click menu (display mode, grid strength) arrives with the window's menus, through
-    // visualizer.onMouseEvent.
+    visualizer.onMouseEvent = [this](const juce::MouseEvent& event, const juce::String& name)
+    {
+        if (name == "mouseDown" && event.mods.isRightButtonDown())
+            showVisualizerContextMenu(event);
+    };
 
     smoothingPanel.getKnob().onValueChange = [this]
     {
@@ -395,6 +417,12 @@ void PluginProcessorEditor::resized()
     if (smoothingPanel.isVisible())
         smoothingPanel.setBounds(l.smoothingPanel);
 
+    if (logoMenu != nullptr)
+        logoMenu->setTopLeftPosition(logoButton.getX(), logoButton.getY() - logoMenu->getHeight());
+    if (themeOverlay != nullptr)
+        themeOverlay->setBounds(getLocalBounds());
+    if (updateOverlay != nullptr)
+        updateOverlay->setBounds(getLocalBounds());
     if (artistDialogOverlay != nullptr)
         artistDialogOverlay->setBounds(getLocalBounds());
     if (notice != nullptr)
@@ -406,8 +434,10 @@ void PluginProcessorEditor::resized()
 
 void PluginProcessorEditor::mouseEnter(const juce::MouseEvent& event)
 {
-    // Hovering the logo opens the logo menu, which arrives with the window's menus.
-    juce::ignoreUnused(event);
+    // While a dialog or the theme card is open, the logo leads nowhere else.
+    if (event.eventComponent == &logoButton && logoMenu == nullptr && themeOverlay == nullptr &&
+        updateOverlay == nullptr && artistDialogOverlay == nullptr)
+        showLogoMenu();
 }
 
 bool PluginProcessorEditor::keyPressed(const juce::KeyPress& key, juce::Component*)
@@ -576,11 +606,16 @@ void PluginProcessorEditor::applyThemeToControls()
     smoothingPanel.setStyle(ui_panels::smoothingPanelPreset());
     visualizer.setStyle(ui_core::themedVisualizerStyle());
     tooltipPanel.setStyle(ui_core::tooltipStripPreset());
+    if (themeOverlay != nullptr)
+        themeOverlay->setStyle(ui_panels::themeOverlayPreset());
+    if (updateOverlay != nullptr)
+        updateOverlay->getDialog().applyTheme();
     repaint();
 }
 
 void PluginProcessorEditor::timerCallback()
 {
+    closeLogoMenuIfPointerLeft();
     if (windowSizeEnablementDue.exchange(false))
         updateWindowSizeEnablement();
     updateWarningVisibility();
@@ -859,4 +894,216 @@ void PluginProcessorEditor::dismissArtistNameDialog()
     overlay->setVisible(false);
     removeChildComponent(overlay.get());
     juce::MessageManager::callAsync([overlay] {});
+}
+
+void PluginProcessorEditor::showLogoMenu()
+{
+    closeLogoMenu();
+
+    const juce::Component::SafePointer<PluginProcessorEditor> safeThis(this);
+    // Each entry closes the menu first; the menu goes on a later turn, after the click has returned.
+    const auto entry = [safeThis](void (PluginProcessorEditor::*action)())
+    {
+        return [safeThis, action]
+        {
+            if (safeThis == nullptr)
+                return;
+            safeThis->closeLogoMenu();
+            (safeThis.getComponent()->*action)();
+        };
+    };
+    std::vector<ui_panels::MenuPanel::Item> items{
+        {"logoMenuArtist", "Set Artist Name...", entry(&PluginProcessorEditor::showArtistNameDialogToEdit)},
+        {"logoMenuTheme", "Customize Colors...", entry(&PluginProcessorEditor::showThemeOverlay)},
+        {"logoMenuUpdate", "Check for Updates...", entry(&PluginProcessorEditor::checkForUpdates)},
+    };
+    logoMenu = std::make_unique<ui_panels::MenuPanel>(ui_core::contextMenuPopupStyle(), std::move(items));
+    logoMenu->setName("logoMenu");
+    logoMenu->setAlwaysOnTop(true);
+    addAndMakeVisible(*logoMenu);
+    resized();
+}
+
+void PluginProcessorEditor::showArtistNameDialogToEdit()
+{
+    showArtistNameDialog(false);
+}
+
+void PluginProcessorEditor::closeLogoMenu()
+{
+    if (logoMenu == nullptr)
+        return;
+    ui_core::deleteOnNextMessageLoopTurn(std::move(logoMenu));
+}
+
+void PluginProcessorEditor::closeLogoMenuIfPointerLeft()
+{
+    if (logoMenu == nullptr)
+        return;
+    if (!isInside(logoButton, logoButton.getMouseXYRelative()) &&
+        !isInside(*logoMenu, logoMenu->getMouseXYRelative()))
+        closeLogoMenu();
+}
+
+void PluginProcessorEditor::showVisualizerContextMenu(const juce::MouseEvent& click)
+{
+    juce::PopupMenu grid;
+    grid.addItem(gridFaint, "Faint", true, gridStrength == 0);
+    grid.addItem(gridMedium, "Medium", true, gridStrength == 1);
+    grid.addItem(gridStrong, "Strong", true, gridStrength >= 2);
+    juce::PopupMenu mode;
+    mode.addItem(displaySegments, "Segments", true, displayMode == 0);
+    mode.addItem(displayScatter, "Scatter", true, displayMode == 1);
+
+    juce::PopupMenu menu;
+    menu.addSubMenu("Grid Strength", grid);
+    menu.addSubMenu("Display Mode", mode);
+
+    contextMenuLook->setStyle(ui_core::contextMenuPopupStyle());
+    menu.setLookAndFeel(contextMenuLook.get());
+
+    const auto options = juce::PopupMenu::Options()
+                             .withTargetComponent(&visualizer)
+                             .withTargetScreenArea({click.getScreenX(), click.getScreenY(), 1, 1})
+                             .withDeletionCheck(*this);
+    // The look-and-feel travels with the callback, which outlives the menu window.
+    menu.showMenuAsync(options,
+                       [safeThis = juce::Component::SafePointer<PluginProcessorEditor>(this),
+                        look = contextMenuLook](int chosenId)
+                       {
+                           if (safeThis != nullptr)
+                               safeThis->contextMenuChosen(chosenId);
+                       });
+}
+
+void PluginProcessorEditor::contextMenuChosen(int itemId)
+{
+    switch (itemId)
+    {
+        case gridFaint:
+            setGridStrength(0);
+            break;
+        case gridMedium:
+            setGridStrength(1);
+            break;
+        case gridStrong:
+            setGridStrength(2);
+            break;
+        case displaySegments:
+            setDisplayMode(0);
+            break;
+        case displayScatter:
+            setDisplayMode(1);
+            break;
+        default:
+            break; // dismissed
+    }
+}
+
+void PluginProcessorEditor::showThemeOverlay()
+{
+    dismissThemeOverlay();
+
+    const auto& theme = ui_core::themeSettings();
+    themeBeforeOverlay = {
+        theme.primaryHue,  theme.secondaryHue, theme.primarySaturationScale, theme.secondarySaturationScale,
+        theme.glowEnabled, theme.glowIntensity};
+
+    themeOverlay = std::make_unique<ui_panels::ThemeOverlayPanel>();
+    themeOverlay->setName("themeOverlay");
+    themeOverlay->setStyle(ui_panels::themeOverlayPreset());
+    const auto& v = themeBeforeOverlay;
+    themeOverlay->setValues(v.primaryHue, v.secondaryHue, v.primarySaturationScale,
+                            v.secondarySaturationScale, v.glowEnabled, v.glowIntensity);
+
+    // The card lives inside this window and is detached before it goes: its callbacks never outlive it.
+    themeOverlay->onChange = [this](float primaryHue, float secondaryHue, float primarySaturation,
+                                    float secondarySaturation, bool glowEnabled, float glowIntensity)
+    {
+        applyThemeValues(
+            {primaryHue, secondaryHue, primarySaturation, secondarySaturation, glowEnabled, glowIntensity});
+    };
+    themeOverlay->onOk = [this](float primaryHue, float secondaryHue, float primarySaturation,
+                                float secondarySaturation, bool glowEnabled, float glowIntensity)
+    {
+        applyThemeValues(
+            {primaryHue, secondaryHue, primarySaturation, secondarySaturation, glowEnabled, glowIntensity});
+        const auto& t = ui_core::themeSettings(); // as the theme took them, within its ranges
+        processor.getUserSettings().saveThemeSettings({t.primaryHue, t.secondaryHue, t.primarySaturationScale,
+                                                       t.secondarySaturationScale, t.glowEnabled,
+                                                       t.glowIntensity});
+        dismissThemeOverlay();
+    };
+    themeOverlay->onCancel = [this]
+    {
+        applyThemeValues(themeBeforeOverlay);
+        dismissThemeOverlay();
+    };
+
+    themeOverlay->setAlwaysOnTop(true);
+    themeOverlay->setBounds(getLocalBounds());
+    addAndMakeVisible(*themeOverlay);
+}
+
+void PluginProcessorEditor::applyThemeValues(const ui_panels::ThemeOverlayValues& v)
+{
+    ui_core::setTheme(v.primaryHue, v.secondaryHue, v.primarySaturationScale, v.secondarySaturationScale,
+                      v.glowEnabled, v.glowIntensity);
+    applyThemeToControls();
+}
+
+void PluginProcessorEditor::dismissThemeOverlay()
+{
+    if (themeOverlay == nullptr)
+        return;
+    ui_core::deleteOnNextMessageLoopTurn(std::move(themeOverlay));
+}
+
+void PluginProcessorEditor::checkForUpdates()
+{
+    showUpdateOverlay();
+    // One request at a time: one still waiting for the server fills the dialog just shown.
+    if (updateThread != nullptr && updateThread->isThreadRunning() && updateAnswerPending)
+        return;
+
+    // A finished thread is deleted here; one that has answered but not quite ended ends on its own.
+    update_check::UpdateCheckThread::stopAndRelease(std::move(updateThread), 0);
+    updateAnswerPending = true;
+    updateThread = std::make_unique<update_check::UpdateCheckThread>(
+        updateServerBaseUrl, update_check::currentProductVersion(), *this);
+    updateThread->startThread(juce::Thread::Priority::low);
+}
+
+void PluginProcessorEditor::showUpdateOverlay()
+{
+    dismissUpdateOverlay();
+
+    updateOverlay = std::make_unique<update_check::UpdateCheckOverlay>();
+    updateOverlay->setName("updateOverlay");
+    updateOverlay->getDialog().onClose =
+        [safeThis = juce::Component::SafePointer<PluginProcessorEditor>(this)]
+    {
+        if (safeThis != nullptr)
+            safeThis->dismissUpdateOverlay();
+    };
+    updateOverlay->setAlwaysOnTop(true);
+    updateOverlay->setBounds(getLocalBounds());
+    addAndMakeVisible(*updateOverlay);
+}
+
+void PluginProcessorEditor::dismissUpdateOverlay()
+{
+    if (updateOverlay == nullptr)
+        return;
+    ui_core::deleteOnNextMessageLoopTurn(std::move(updateOverlay));
+}
+
+void PluginProcessorEditor::handleUpdateCheckResult(const juce::String& response,
+                                                    const juce::String& currentVersion)
+{
+    updateAnswerPending = false;
+    // A dismissed dialog ignores the late answer.
+    if (updateOverlay != nullptr)
+        updateOverlay->getDialog().showContent(
+            update_check::interpretUpdateResponse(response, currentVersion));
 }

@@ -14,11 +14,17 @@
 #include "editor/HorizontalStrip.h"
 #include "editor/InlineComboBoxAttachment.h"
 #include "editor/LiveViewFeed.h"
+#include "editor/MenuPanel.h"
 #include "editor/NoticePanel.h"
 #include "editor/SaveLocationChooser.h"
 #include "editor/ScaleControlsPanel.h"
 #include "editor/SmoothingControlsPanel.h"
+#include "editor/ThemeOverlayPanel.h"
+#include "editor/ThemeOverlayValues.h"
 #include "editor/WarningOverlayPanel.h"
+#include "update/UpdateCheckOverlay.h"
+#include "update/UpdateCheckReceiver.h"
+#include "update/UpdateCheckThread.h"
 #include "visualizer/GlowSpillOverlay.h"
 #include "visualizer/WaveformVisualizer.h"
 
@@ -39,7 +45,8 @@ class PluginProcessorEditor final : public juce::AudioProcessorEditor,
                                     public juce::KeyListener,
                                     public juce::ChangeListener,
                                     public juce::Timer,
-                                    public juce::AudioProcessorValueTreeState::Listener
+                                    public juce::AudioProcessorValueTreeState::Listener,
+                                    public update_check::UpdateCheckReceiver
 {
 public:
     static constexpr int initialWidth = 700, initialHeight = 550;
@@ -78,6 +85,24 @@ public:
     void showArtistNameDialog(bool forSaving);
     void dismissArtistNameDialog();
 
+    // The hover menu above the logo.
+    void showLogoMenu();
+    void closeLogoMenu();
+    // The plot's right-click menu (grid strength, display mode), shown without blocking.
+    void showVisualizerContextMenu(const juce::MouseEvent& click);
+
+    // "Customize Colors": previews every change on the whole window; OK stores the theme, Cancel
+    // returns to the theme of the moment it opened.
+    void showThemeOverlay();
+
+    // The manual update check: the dialog in its checking state, then the server's answer.
+    void checkForUpdates();
+    void showUpdateOverlay();
+    void dismissUpdateOverlay();
+    void handleUpdateCheckResult(const juce::String& response, const juce::String& currentVersion) override;
+    // The window asks the configured update server; tests point it at a server of their own.
+    void setUpdateServerBaseUrl(const juce::String& baseUrl) { updateServerBaseUrl = baseUrl; }
+
     // The save dialog; the window uses the platform's, tests answer in its place.
     void setSaveLocationChooser(std::unique_ptr<ui_panels::SaveLocationChooser> chooser);
 
@@ -93,6 +118,11 @@ public:
         return artistDialogOverlay.get();
     }
     ui_panels::NoticePanel* getNotice() const noexcept { return notice.get(); }
+    ui_panels::MenuPanel* getLogoMenu() const noexcept { return logoMenu.get(); }
+    ui_panels::ThemeOverlayPanel* getThemeOverlay() const noexcept { return themeOverlay.get(); }
+    update_check::UpdateCheckOverlay* getUpdateOverlay() const noexcept { return updateOverlay.get(); }
+    std::uint8_t getGridStrength() const noexcept { return gridStrength; }
+    std::uint8_t getDisplayMode() const noexcept { return displayMode; }
     EditorLayout currentLayout() const;
 
     // One tick of the 50 ms timer.
@@ -126,9 +156,17 @@ private:
                     std::function<void(int)> onButton);
     void dismissNotice();
 
+    void showArtistNameDialogToEdit();
+    void closeLogoMenuIfPointerLeft();
+    void contextMenuChosen(int itemId);
+    void applyThemeValues(const ui_panels::ThemeOverlayValues& values);
+    void dismissThemeOverlay();
+
     PluginAudioProcessor& processor;
     juce::LookAndFeel_V4 windowLook;
-    ui_core::ComboBoxPopupLookAndFeel popupLook;
+    // Travels with the context menu's callback, which may outlive the window.
+    std::shared_ptr<ui_core::ComboBoxPopupLookAndFeel> contextMenuLook =
+        std::make_shared<ui_core::ComboBoxPopupLookAndFeel>();
 
     std::atomic<bool> frozen{false};
     bool snapshotPending = false;
@@ -178,6 +216,16 @@ private:
     bool artistDialogForSaving = false;
     std::unique_ptr<ui_panels::NoticePanel> notice;
     bool noticeAwaitsAnswer = false; // a save waits for the user's word
+
+    // Come and go; each is taken out of the window at once and deleted on a later turn of the message
+    // loop, as the click that closes it may still be on the stack.
+    std::unique_ptr<ui_panels::ThemeOverlayPanel> themeOverlay;
+    ui_panels::ThemeOverlayValues themeBeforeOverlay = ui_panels::ThemeOverlayValues::themeDefaults();
+    std::unique_ptr<ui_panels::MenuPanel> logoMenu;
+    std::unique_ptr<update_check::UpdateCheckOverlay> updateOverlay;
+    std::unique_ptr<update_check::UpdateCheckThread> updateThread;
+    bool updateAnswerPending = false; // the running request has not answered yet
+    juce::String updateServerBaseUrl;
 
     // Widths of the measured controls.
     int lagWidth = 0, algorithmWidth = 0, captureSizeWidth = 0, modeWidth = 0, windowSizeWidth = 0;

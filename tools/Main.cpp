@@ -20,7 +20,7 @@ juce::String usage()
   veltrane-probe library [--user-data DIR] [--common-data DIR]
   veltrane-probe screenshot --output window.png [--frozen] [--device tanh|hardclip|asym] [--drive D]
                      [--size 700x550] [--scale 1|2] [--mode tfunc|time] [--sidechain on|off]
-                     [--dialog artist] [fit options as above]
+                     [--dialog artist|theme|update|menu] [fit options as above]
 
 X is the signal fed into the device, Y the device's output; both may be channels of one file
 (channels count from 1, the default is 1). The fit uses the newest --length samples of the

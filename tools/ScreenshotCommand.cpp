@@ -7,6 +7,7 @@
 #include "tools/MessageDispatch.h"
 #include "tools/ProbeCommands.h"
 #include "tools/ProbeOutputs.h"
+#include "update/UpdateServer.h"
 
 #include <cmath>
 #include <memory>
@@ -19,6 +20,9 @@ constexpr double sampleRate = 48000.0;
 constexpr double frequency = 100.0;
 constexpr double amplitude = 0.9;
 constexpr double fitTimeoutMilliseconds = 120000.0;
+constexpr const char* cannedUpdateAnswer =
+    R"({"version": "1.2.0", "downloadWindows": "https://updates.corvane.audio/veltrane-probe/1.2.0",)"
+    R"( "changes": ["Sharper curves from short captures", "Faster refits when only the smoothing changes"]})";
 
 struct Size
 {
@@ -121,10 +125,13 @@ int screenshot(const juce::StringArray& arguments, Console& console)
 
     const auto sidechainText = options.get("sidechain").value_or("on");
     const auto dialog = options.get("dialog").value_or("");
-    if ((sidechainText != "on" && sidechainText != "off") || (dialog.isNotEmpty() && dialog != "artist"))
+    const juce::StringArray dialogs{"artist", "theme", "update", "menu"};
+    if ((sidechainText != "on" && sidechainText != "off") ||
+        (dialog.isNotEmpty() && !dialogs.contains(dialog)))
     {
-        console.error(sidechainText != "on" && sidechainText != "off" ? "--sidechain is on or off"
-                                                                      : "--dialog knows only artist");
+        console.error(sidechainText != "on" && sidechainText != "off"
+                          ? "--sidechain is on or off"
+                          : "--dialog is one of " + dialogs.joinIntoString(", "));
         return usageError;
     }
     const auto sidechain = sidechainText == "on";
@@ -168,6 +175,16 @@ int screenshot(const juce::StringArray& arguments, Console& console)
     }
     if (dialog == "artist")
         editor->showArtistNameDialog(true);
+    else if (dialog == "menu")
+        editor->showLogoMenu();
+    else if (dialog == "theme")
+        editor->showThemeOverlay();
+    else if (dialog == "update")
+    {
+        // A canned answer: the picture never depends on the network.
+        editor->showUpdateOverlay();
+        editor->handleUpdateCheckResult(cannedUpdateAnswer, update_check::currentProductVersion());
+    }
 
     const auto image = render(*editor, scale);
     const auto file = juce::File::getCurrentWorkingDirectory().getChildFile(*output);

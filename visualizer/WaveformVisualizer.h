@@ -70,6 +70,7 @@ public:
     // The style's corner radius limited to half the shorter plot side.
     float getCornerRadius() const noexcept { return layout.cornerRadius; }
     bool isTimeMode() const noexcept { return timeMode; }
+    bool isScatter() const noexcept { return scatter; }
 
     // The X trace, or the points, as drawn (component coordinates); the glow spill strokes it too.
     const juce::Path& getMainPath() const noexcept { return mainPath; }
