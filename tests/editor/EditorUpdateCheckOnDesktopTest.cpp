@@ -100,7 +100,8 @@ TEST_F(UpdateCheckOnDesktop, ClosingTheWindowWhileTheServerNeverAnswersTakesAbou
     editor.reset();
     const auto closingTime = juce::Time::getMillisecondCounterHiRes() - closing;
     RecordProperty("closingMilliseconds", juce::String(closingTime, 1).toStdString());
-    EXPECT_LT(closingTime, 800.0) << "the window waits for the request no longer than about 500 ms";
+    // About 500 ms; the margin is for a loaded machine, the request itself would take 5 s.
+    EXPECT_LT(closingTime, 1200.0) << "the window waits for the request no longer than about 500 ms";
     EXPECT_EQ(update_check::ThreadOrphanage::unfinishedThreadCount(), orphansBefore + 1)
         << "the thread is left to end by itself, not killed";
 
