@@ -13,7 +13,8 @@ namespace testsupport
 {
 // A small HTTP server on 127.0.0.1 for the update check's tests. It serves one connection at a time,
 // stops by itself after a few connections or a time limit, and can misbehave the ways a real server
-// can: answer with any status and body, accept and never answer, or trickle a body that never ends.
+// can: answer with any status and body, accept and never answer, trickle a body that never ends, or flood one
+// as fast as it can.
 class LocalHttpServer final : private juce::Thread
 {
 public:
@@ -21,7 +22,8 @@ public:
     {
         answer,
         neverAnswer,
-        trickleForever
+        trickleForever,
+        floodForever
     };
 
     struct Reply
@@ -160,6 +162,20 @@ private:
                         break;
                     }
                     juce::Thread::sleep(20);
+                }
+                break;
+
+            case Behaviour::floodForever:
+                if (!write(client,
+                           "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nConnection: close\r\n\r\n"))
+                    break;
+                while (!timeIsUp())
+                {
+                    if (!write(client, std::string(16 * 1024, ' ')))
+                    {
+                        hungUp = !timeIsUp();
+                        break;
+                    }
                 }
                 break;
         }

@@ -261,6 +261,21 @@ TEST(UpdateCheck, AnEndlessBodyStopsAtTheStopRequestOrTheTimeLimit)
     EXPECT_EQ(patient.dialog.getMessage(), unreachable);
 }
 
+TEST(UpdateCheck, AFloodingServerIsCutOffAtTheSizeLimitLongBeforeTheTimeLimit)
+{
+    LocalHttpServer server({200, {}, LocalHttpServer::Behaviour::floodForever});
+    int answers = 0;
+    CheckingWindow window(answers);
+    window.check(server.baseUrl());
+
+    // Reading stops one byte past the limit, so memory stays bounded and the answer comes at once
+    // rather than at the 10 s time limit.
+    ASSERT_TRUE(
+        testsupport::runMessageLoopUntil([&answers] { return answers == 1; }, std::chrono::seconds(5)));
+    EXPECT_EQ(window.dialog.getMessage(), unreadable);
+    EXPECT_TRUE(testsupport::runMessageLoopUntil([&server] { return server.clientHungUp(); }));
+}
+
 TEST(UpdateServer, TheConfiguredServerIsHttpsAndTheVersionPathIsAppended)
 {
     EXPECT_TRUE(update_check::configuredUpdateServerBaseUrl().startsWith("https://"));
