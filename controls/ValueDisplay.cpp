@@ -33,6 +33,7 @@ ValueDisplay::~ValueDisplay()
     stopTimer();
     pollClock->stop();
     pollClock->onTick = nullptr;
+    forgetKeyboardOpening();
     for (const auto& id : parameterIDs)
         state.removeParameterListener(id, this);
 }
@@ -47,6 +48,7 @@ void ValueDisplay::setStyle(const ValueDisplayStyle& newStyle)
 
 void ValueDisplay::clearPopupShown()
 {
+    forgetKeyboardOpening();
     if (!shown)
         return;
     shown = false;
@@ -109,8 +111,9 @@ void ValueDisplay::poll()
 {
     const auto mouse = getMouseXYRelative();
     const auto inside = mouse.x >= 0 && mouse.x < getWidth() && mouse.y >= 0 && mouse.y < getHeight();
-    const auto keepOpen =
-        inside || (isPointerOverPopup && isPointerOverPopup()) || (isPopupDragging && isPopupDragging());
+    const auto keepOpen = inside || (isPointerOverPopup && isPointerOverPopup()) ||
+                          (isPopupDragging && isPopupDragging()) ||
+                          (openedFromKeyboard && holdsKeyboardFocus());
 
     if (keepOpen && !shown)
     {
@@ -121,11 +124,87 @@ void ValueDisplay::poll()
     }
     else if (!keepOpen && shown)
     {
-        shown = false;
-        if (onPopupHide)
-            onPopupHide();
+        hidePopup();
+    }
+}
+
+bool ValueDisplay::keyPressed(const juce::KeyPress& key)
+{
+    if (key == juce::KeyPress::returnKey || key == juce::KeyPress::spaceKey)
+        return openPopupFromKeyboard();
+    if (key == juce::KeyPress::escapeKey && shown && openedFromKeyboard)
+    {
+        closePopupFromKeyboard();
+        return true;
+    }
+    return false;
+}
+
+bool ValueDisplay::PopupKeys::keyPressed(const juce::KeyPress& key, juce::Component*)
+{
+    if (key != juce::KeyPress::escapeKey || !display.shown || !display.openedFromKeyboard)
+        return false;
+    display.closePopupFromKeyboard();
+    return true;
+}
+
+bool ValueDisplay::openPopupFromKeyboard()
+{
+    if (!isEnabled())
+        return false;
+    if (!shown)
+    {
+        shown = true;
+        if (onPopupShow)
+            onPopupShow();
         repaint();
     }
+    // A poll already running for the mouse keeps its phase.
+    if (pollClock->getIntervalMilliseconds() == 0)
+        pollClock->start(pollIntervalMilliseconds);
+
+    openedFromKeyboard = true;
+    auto* popup = getPopupComponent ? getPopupComponent() : nullptr;
+    if (popup != keyboardPopup.getComponent())
+    {
+        if (keyboardPopup != nullptr)
+            keyboardPopup->removeKeyListener(&popupKeys);
+        keyboardPopup = popup;
+        if (popup != nullptr)
+            popup->addKeyListener(&popupKeys);
+    }
+    if (popup != nullptr)
+        popup->grabKeyboardFocus();
+    return true;
+}
+
+void ValueDisplay::closePopupFromKeyboard()
+{
+    // The focus comes back first: a popup hidden while it holds the focus would pass it to the owner.
+    grabKeyboardFocus();
+    hidePopup();
+}
+
+void ValueDisplay::hidePopup()
+{
+    forgetKeyboardOpening();
+    shown = false;
+    if (onPopupHide)
+        onPopupHide();
+    repaint();
+}
+
+void ValueDisplay::forgetKeyboardOpening()
+{
+    openedFromKeyboard = false;
+    if (keyboardPopup != nullptr)
+        keyboardPopup->removeKeyListener(&popupKeys);
+    keyboardPopup = nullptr;
+}
+
+bool ValueDisplay::holdsKeyboardFocus() const
+{
+    return hasKeyboardFocus(false) || (keyboardPopup != nullptr && keyboardPopup->hasKeyboardFocus(true));
 }
 
 juce::Path ValueDisplay::tabShape() const
@@ -198,7 +277,10 @@ void ValueDisplay::drawText(juce::Graphics& g, const juce::String& text, const j
 std::unique_ptr<juce::AccessibilityHandler> ValueDisplay::createAccessibilityHandler()
 {
     return std::make_unique<WidgetAccessibilityHandler>(
-        *this, juce::AccessibilityRole::staticText, juce::AccessibilityActions(),
+        *this, juce::AccessibilityRole::staticText,
+        juce::AccessibilityActions()
+            .addAction(juce::AccessibilityActionType::press, [this] { openPopupFromKeyboard(); })
+            .addAction(juce::AccessibilityActionType::showMenu, [this] { openPopupFromKeyboard(); }),
         [this] { return getTitleText(); }, [this] { return getValueText(); });
 }
 } // namespace ui_core

@@ -17,7 +17,10 @@ namespace ui_core
 // a tab hanging from the strip, following one or two parameters. While the mouse rests on it, its
 // popup panel of knobs is shown: a poll every 100 ms keeps the popup open while the pointer is over
 // the read-out or the popup, or while a popup knob is held, and closes it on the first poll that
-// finds none of the three. The popup itself belongs to the owner, reached through the callbacks.
+// finds none of the three. Return or Space on the focused read-out opens the popup too, with the
+// keyboard focus on its first control; such a popup also stays open while the focus is on the
+// read-out or inside the popup, and Escape closes it and gives the focus back. The popup itself
+// belongs to the owner, reached through the callbacks.
 class ValueDisplay : public juce::Component,
                      public juce::SettableTooltipClient,
                      public juce::AudioProcessorValueTreeState::Listener,
@@ -37,7 +40,6 @@ public:
     static Rows rowsFor(int width, int height, const ValueDisplayStyle& style);
 
     // Whether the popup is open as far as the read-out knows.
-
     bool isPopupShown() const noexcept { return shown; }
     // Forgets an open popup without calling onPopupHide (the owner has hidden it itself).
     void clearPopupShown();
@@ -45,6 +47,9 @@ public:
     // Set by the owner; each may stay empty, an empty query counts as false.
     std::function<void()> onPopupShow, onPopupHide;
     std::function<bool()> isPointerOverPopup, isPopupDragging;
+    // The popup component, for the keyboard: focus goes into it and Escape is heard in it. Without
+    // it the keyboard still opens the popup, and the focus stays on the read-out.
+    std::function<juce::Component*()> getPopupComponent;
 
     // May be called on any thread, the audio thread included: stores the value and leaves the repaint
     // to the message thread.
@@ -55,6 +60,7 @@ public:
     void mouseExit(const juce::MouseEvent&) override;
     void mouseDown(const juce::MouseEvent&) override;
     void mouseUp(const juce::MouseEvent&) override;
+    bool keyPressed(const juce::KeyPress& key) override;
     void enablementChanged() override { repaint(); }
     std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
 
@@ -80,7 +86,23 @@ private:
     static constexpr int pollIntervalMilliseconds = 100;
     static constexpr int refreshIntervalMilliseconds = 50;
 
+    // Escape pressed anywhere inside a popup opened from the keyboard.
+    struct PopupKeys final : juce::KeyListener
+    {
+        explicit PopupKeys(ValueDisplay& displayToClose)
+            : display(displayToClose)
+        {
+        }
+        bool keyPressed(const juce::KeyPress& key, juce::Component*) override;
+        ValueDisplay& display;
+    };
+
     void poll();
+    bool openPopupFromKeyboard();
+    void closePopupFromKeyboard();
+    void hidePopup();
+    void forgetKeyboardOpening();
+    bool holdsKeyboardFocus() const;
     void timerCallback() override;
     juce::Path tabShape() const;
 
@@ -95,5 +117,9 @@ private:
     bool hovered = false;
     bool pressed = false;
     bool shown = false;
+    bool openedFromKeyboard = false;
+    // The popup listened to for Escape while it is open from the keyboard.
+    juce::Component::SafePointer<juce::Component> keyboardPopup;
+    PopupKeys popupKeys{*this};
 };
 } // namespace ui_core

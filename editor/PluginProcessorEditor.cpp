@@ -103,6 +103,7 @@ PluginProcessorEditor::~PluginProcessorEditor()
         display->onPopupHide = nullptr;
         display->isPointerOverPopup = nullptr;
         display->isPopupDragging = nullptr;
+        display->getPopupComponent = nullptr;
     }
 
     // An open save dialog closes without an answer; overlays already dismissed are deleted by the
@@ -282,6 +283,7 @@ void PluginProcessorEditor::wirePopup(ui_core::ValueDisplay& display, juce::Comp
                 return true;
         return false;
     };
+    display.getPopupComponent = [&panel] { return &panel; };
 }
 
 void PluginProcessorEditor::createOverlays()

@@ -152,6 +152,96 @@ TEST_F(DisplayOnDesktop, ChangeFromTheAudioThreadRepaintsOnTheMessageThread)
     display.setComponentEffect(nullptr);
 }
 
+// The same read-out reached with the keyboard: the popup holds two knobs and, as in the window, is
+// kept on top, so that Tab past its last knob leaves it for the button above the read-out.
+class DisplayKeysOnDesktop : public DisplayOnDesktop
+{
+protected:
+    DisplayKeysOnDesktop()
+    {
+        knob.setBounds(4, 20, 56, 56);
+        popup.addAndMakeVisible(secondKnob);
+        secondKnob.setBounds(62, 20, 56, 56);
+        popup.setAlwaysOnTop(true);
+        window.add(elsewhere, {200, 0, 80, 30});
+        display.getPopupComponent = [this] { return &popup; };
+        window.move(outside());
+    }
+
+    bool key(int code, juce::ModifierKeys modifiers = {})
+    {
+        return window.key(juce::KeyPress(code, modifiers, 0));
+    }
+
+    ui_core::Rotary3DKnob secondKnob;
+    juce::TextButton elsewhere{"elsewhere"};
+};
+
+TEST_F(DisplayKeysOnDesktop, ReturnOpensThePopupWhichKeepsItWhileItHoldsTheFocusAndEscapeGivesItBack)
+{
+    display.grabKeyboardFocus();
+    EXPECT_TRUE(key(juce::KeyPress::returnKey));
+    EXPECT_TRUE(popup.isVisible());
+    EXPECT_TRUE(knob.hasKeyboardFocus(false)) << "the focus goes to the popup's first knob";
+    clock->advance(500);
+    EXPECT_TRUE(popup.isVisible()) << "the pointer is elsewhere, the focus is inside";
+
+    key(juce::KeyPress::tabKey);
+    EXPECT_TRUE(secondKnob.hasKeyboardFocus(false));
+    key(juce::KeyPress::tabKey, juce::ModifierKeys::shiftModifier);
+    EXPECT_TRUE(knob.hasKeyboardFocus(false));
+    clock->advance(200);
+    EXPECT_TRUE(popup.isVisible());
+
+    EXPECT_TRUE(key(juce::KeyPress::escapeKey));
+    EXPECT_FALSE(popup.isVisible()) << "at once, not on the next poll";
+    EXPECT_FALSE(display.isPopupShown());
+    EXPECT_TRUE(display.hasKeyboardFocus(false));
+    clock->advance(200);
+    EXPECT_FALSE(popup.isVisible()) << "a read-out holding the focus does not reopen it";
+    EXPECT_FALSE(key(juce::KeyPress::escapeKey)) << "nothing open: Escape is left to the host";
+    EXPECT_EQ(shows, 1);
+    EXPECT_EQ(hides, 1);
+
+    // Space opens it too; Tab past the last knob leaves it, and the next poll closes it.
+    EXPECT_TRUE(key(juce::KeyPress::spaceKey));
+    ASSERT_TRUE(knob.hasKeyboardFocus(false));
+    key(juce::KeyPress::tabKey);
+    key(juce::KeyPress::tabKey);
+    EXPECT_TRUE(elsewhere.hasKeyboardFocus(false));
+    EXPECT_TRUE(popup.isVisible());
+    clock->advance(100);
+    EXPECT_FALSE(popup.isVisible());
+    EXPECT_TRUE(elsewhere.hasKeyboardFocus(false)) << "the focus stays where the user took it";
+    EXPECT_EQ(hides, 2);
+}
+
+TEST_F(DisplayKeysOnDesktop, ScreenReaderPressOpensItAClickElsewhereClosesItAndTheMouseIsNotHeldByFocus)
+{
+    auto* accessibility = display.getAccessibilityHandler();
+    ASSERT_NE(accessibility, nullptr);
+    EXPECT_TRUE(accessibility->getActions().invoke(juce::AccessibilityActionType::press));
+    EXPECT_TRUE(popup.isVisible());
+    EXPECT_TRUE(knob.hasKeyboardFocus(false));
+    window.click(window.centreOf(elsewhere));
+    clock->advance(100);
+    EXPECT_FALSE(popup.isVisible());
+
+    // Opened by hovering, a knob clicked (and so focused) does not hold the popup once the pointer
+    // has left.
+    window.move(window.centreOf(display));
+    ASSERT_TRUE(popup.isVisible());
+    window.click(window.centreOf(secondKnob));
+    ASSERT_TRUE(secondKnob.hasKeyboardFocus(false));
+    window.move(outside());
+    clock->advance(100);
+    EXPECT_FALSE(popup.isVisible());
+
+    display.setEnabled(false);
+    accessibility->getActions().invoke(juce::AccessibilityActionType::showMenu);
+    EXPECT_FALSE(popup.isVisible()) << "a disabled read-out opens nothing";
+}
+
 TEST(ValueDisplay, DisabledDisplayDrawsItsTextsAt40PercentOverTheIdleBackground)
 {
     testsupport::ParameterHost host;

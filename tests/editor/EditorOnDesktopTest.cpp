@@ -182,6 +182,52 @@ TEST_F(EditorOnDesktop, MeasuresADeviceFromTheLiveCloudToTheCurveAndBack)
     EXPECT_FALSE(child("saveTransferFunction").isEnabled());
 }
 
+// The smoothing knob without a mouse: Tab reaches the read-out, Return opens its card with the focus
+// on the knob, the arrow keys move it as a gesture, Escape closes the card.
+TEST_F(EditorOnDesktop, KeyboardOpensTheSmoothingCardStepsItsKnobAndClosesIt)
+{
+    openEditor();
+    click("freeze"); // frozen (no audio, so no fit): the smoothing read-out is enabled
+    window.move(window.centreOf(editor->getVisualizer()));
+    auto& display = child("smoothingDisplay");
+    auto& panel = child("smoothingPanel");
+    editor->grabKeyboardFocus();
+    for (int presses = 0; presses < 40 && !display.hasKeyboardFocus(false); ++presses)
+        window.key(juce::KeyPress(juce::KeyPress::tabKey));
+    ASSERT_TRUE(display.hasKeyboardFocus(false));
+
+    window.key(juce::KeyPress(juce::KeyPress::returnKey));
+    ASSERT_TRUE(panel.isVisible());
+    auto* knob = panel.getChildComponent(0);
+    EXPECT_TRUE(knob->hasKeyboardFocus(false));
+    runMessageLoopFor(300ms);
+    EXPECT_TRUE(panel.isVisible()) << "the 100 ms poll keeps a card that holds the focus";
+
+    struct GestureRecorder final : juce::AudioProcessorParameter::Listener
+    {
+        std::vector<std::string> events;
+        void parameterValueChanged(int, float) override { events.push_back("change"); }
+        void parameterGestureChanged(int, bool starting) override
+        {
+            events.push_back(starting ? "begin" : "end");
+        }
+    } recorder;
+    auto& smoothing = *probe.processor->getParameterState().getParameter(ParameterIDs::smoothing);
+    const auto* value = probe.processor->getParameterState().getRawParameterValue(ParameterIDs::smoothing);
+    const auto before = value->load();
+    smoothing.addListener(&recorder);
+    window.key(juce::KeyPress(juce::KeyPress::upKey));
+    smoothing.removeListener(&recorder);
+    EXPECT_FLOAT_EQ(value->load(), before + 1.0f) << "1 % of 1..100, at least one step";
+    EXPECT_EQ(recorder.events, (std::vector<std::string>{"begin", "change", "end"}));
+
+    window.key(juce::KeyPress(juce::KeyPress::escapeKey));
+    EXPECT_FALSE(panel.isVisible());
+    EXPECT_TRUE(display.hasKeyboardFocus(false));
+    runMessageLoopFor(300ms);
+    EXPECT_FALSE(panel.isVisible());
+}
+
 TEST_F(EditorOnDesktop, SidechainWarningShowsOnlyForALiveXYViewWithoutSidechain)
 {
     probe.disableSidechain();
