@@ -240,12 +240,24 @@ void PluginProcessorEditor::createTopPanel()
     scaleDisplay.clearPopupShown();
     smoothingDisplay.clearPopupShown();
 
+    // Tab walks the strip from left to right, each read-out followed by its card. Without an order
+    // the framework would visit the always-on-top cards first, so Tab out of a card would jump back
+    // to the start of the strip.
+    int order = 1;
+    for (auto* control : std::initializer_list<juce::Component*>{
+             &logoButton, &playButton, &freezeButton, &saveButton, &scaleDisplay, &scalePanel, &xLagBox,
+             &yLagBox, &algorithmCombo, &modeCombo, &captureSizeCombo, &windowSizeCombo, &smoothingDisplay,
+             &smoothingPanel})
+        control->setExplicitFocusOrder(order++);
+
     updateControlStates();
 }
 
 void PluginProcessorEditor::measureControls()
 {
     lagWidth = StripControlWidths::numberBox(xLagBox.getStyle(), "X Lag");
+    xLagBox.setName("xLagBox");
+    yLagBox.setName("yLagBox");
     xLagBox.setSize(lagWidth, EditorLayout::rowHeight);
     yLagBox.setSize(lagWidth, EditorLayout::rowHeight);
 

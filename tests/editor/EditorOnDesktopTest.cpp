@@ -228,6 +228,41 @@ TEST_F(EditorOnDesktop, KeyboardOpensTheSmoothingCardStepsItsKnobAndClosesIt)
     EXPECT_FALSE(panel.isVisible());
 }
 
+TEST_F(EditorOnDesktop, TabWalksTheStripFromLeftToRightAndOutOfACardOnToTheNextControl)
+{
+    openEditor();
+    window.move(window.centreOf(editor->getVisualizer()));
+    const auto focused = [] { return juce::Component::getCurrentlyFocusedComponent(); };
+    const auto tab = [this] { window.key(juce::KeyPress(juce::KeyPress::tabKey)); };
+
+    child("logo").grabKeyboardFocus();
+    std::vector<juce::String> visited;
+    int previousX = -1;
+    for (int presses = 0; presses < 20; ++presses)
+    {
+        tab();
+        ASSERT_NE(focused(), nullptr);
+        if (focused() == &child("logo"))
+            break;
+        if (focused() == editor.get())
+            continue; // the window itself, which takes Ctrl+S, between two rounds
+        visited.push_back(focused()->getName());
+        EXPECT_GT(editor->getLocalArea(focused(), focused()->getLocalBounds()).getX(), previousX)
+            << focused()->getName() << " comes after a control to its right";
+        previousX = editor->getLocalArea(focused(), focused()->getLocalBounds()).getX();
+    }
+    EXPECT_EQ(focused(), &child("logo")) << "Tab comes round to the logo again";
+    EXPECT_NE(std::find(visited.begin(), visited.end(), "xLagBox"), visited.end());
+
+    // Out of the scale card the focus goes on to the lag box beside the read-out.
+    child("scaleDisplay").grabKeyboardFocus();
+    window.key(juce::KeyPress(juce::KeyPress::returnKey));
+    ASSERT_TRUE(child("scalePanel").isVisible());
+    for (int presses = 0; presses < 4 && child("scalePanel").isParentOf(focused()); ++presses)
+        tab();
+    EXPECT_EQ(focused(), &child("xLagBox"));
+}
+
 TEST_F(EditorOnDesktop, SidechainWarningShowsOnlyForALiveXYViewWithoutSidechain)
 {
     probe.disableSidechain();
