@@ -119,14 +119,6 @@ void IconButton::paintButton(juce::Graphics& g, bool hovered, bool pressed)
 
 std::unique_ptr<juce::AccessibilityHandler> IconButton::createAccessibilityHandler()
 {
-    auto actions = juce::AccessibilityActions().addAction(juce::AccessibilityActionType::press,
-                                                          [this] { triggerClick(); });
-    return std::make_unique<WidgetAccessibilityHandler>(*this, juce::AccessibilityRole::button,
-                                                        std::move(actions),
-                                                        [this]
-                                                        {
-                                                            const auto tip = getTooltip();
-                                                            return tip.isNotEmpty() ? tip : getName();
-                                                        });
+    return WidgetAccessibilityHandler::forButton(*this, WidgetAccessibilityHandler::tooltipOrName(*this));
 }
 } // namespace ui_core

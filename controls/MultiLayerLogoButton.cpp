@@ -75,14 +75,6 @@ void MultiLayerLogoButton::paintButton(juce::Graphics& g, bool hovered, bool)
 
 std::unique_ptr<juce::AccessibilityHandler> MultiLayerLogoButton::createAccessibilityHandler()
 {
-    auto actions = juce::AccessibilityActions().addAction(juce::AccessibilityActionType::press,
-                                                          [this] { triggerClick(); });
-    return std::make_unique<WidgetAccessibilityHandler>(*this, juce::AccessibilityRole::button,
-                                                        std::move(actions),
-                                                        [this]
-                                                        {
-                                                            const auto tip = getTooltip();
-                                                            return tip.isNotEmpty() ? tip : getName();
-                                                        });
+    return WidgetAccessibilityHandler::forButton(*this, WidgetAccessibilityHandler::tooltipOrName(*this));
 }
 } // namespace ui_core

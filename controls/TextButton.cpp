@@ -93,14 +93,11 @@ void TextButton::paintButton(juce::Graphics& g, bool hovered, bool pressed)
 
 std::unique_ptr<juce::AccessibilityHandler> TextButton::createAccessibilityHandler()
 {
-    auto actions = juce::AccessibilityActions().addAction(juce::AccessibilityActionType::press,
-                                                          [this] { triggerClick(); });
-    return std::make_unique<WidgetAccessibilityHandler>(*this, juce::AccessibilityRole::button,
-                                                        std::move(actions),
-                                                        [this]
-                                                        {
-                                                            const auto text = getButtonText();
-                                                            return text.isNotEmpty() ? text : getTooltip();
-                                                        });
+    return WidgetAccessibilityHandler::forButton(*this,
+                                                 [this]
+                                                 {
+                                                     const auto text = getButtonText();
+                                                     return text.isNotEmpty() ? text : getTooltip();
+                                                 });
 }
 } // namespace ui_core

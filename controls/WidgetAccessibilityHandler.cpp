@@ -71,4 +71,21 @@ juce::AccessibleState WidgetAccessibilityHandler::getCurrentState() const
         }
     return state;
 }
+std::unique_ptr<juce::AccessibilityHandler> WidgetAccessibilityHandler::forButton(juce::Button& button,
+                                                                                  TextSource title)
+{
+    auto actions = juce::AccessibilityActions().addAction(juce::AccessibilityActionType::press,
+                                                          [&button] { button.triggerClick(); });
+    return std::make_unique<WidgetAccessibilityHandler>(button, juce::AccessibilityRole::button,
+                                                        std::move(actions), std::move(title));
+}
+
+WidgetAccessibilityHandler::TextSource WidgetAccessibilityHandler::tooltipOrName(juce::Button& button)
+{
+    return [&button]
+    {
+        const auto tip = button.getTooltip();
+        return tip.isNotEmpty() ? tip : button.getName();
+    };
+}
 } // namespace ui_core

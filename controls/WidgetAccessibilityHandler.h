@@ -3,6 +3,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <functional>
+#include <memory>
 
 namespace ui_core
 {
@@ -17,6 +18,11 @@ public:
     WidgetAccessibilityHandler(juce::Component& component, juce::AccessibilityRole role,
                                juce::AccessibilityActions actions, TextSource title,
                                TextSource value = nullptr);
+
+    // A button that screen readers can press.
+    static std::unique_ptr<juce::AccessibilityHandler> forButton(juce::Button& button, TextSource title);
+    // The title of a button that shows only an icon: its tooltip, or its name without one.
+    static TextSource tooltipOrName(juce::Button& button);
 
     juce::String getTitle() const override;
     juce::String getHelp() const override;

@@ -32,10 +32,10 @@ enum ContextMenuItem
     displayScatter = 202
 };
 
-bool isInside(const juce::Component& component, juce::Point<int> position)
+// Whether the pointer is over the component now; asked by timers, between mouse events.
+bool isPointerOver(const juce::Component& component)
 {
-    return position.x >= 0 && position.x < component.getWidth() && position.y >= 0 &&
-           position.y < component.getHeight();
+    return component.getLocalBounds().contains(component.getMouseXYRelative());
 }
 } // namespace
 
@@ -256,8 +256,6 @@ void PluginProcessorEditor::createTopPanel()
 void PluginProcessorEditor::measureControls()
 {
     lagWidth = StripControlWidths::numberBox(xLagBox.getStyle(), "X Lag");
-    xLagBox.setName("xLagBox");
-    yLagBox.setName("yLagBox");
     xLagBox.setSize(lagWidth, EditorLayout::rowHeight);
     yLagBox.setSize(lagWidth, EditorLayout::rowHeight);
 
@@ -284,8 +282,7 @@ void PluginProcessorEditor::wirePopup(ui_core::ValueDisplay& display, juce::Comp
         panel.setVisible(false);
         resized();
     };
-    display.isPointerOverPopup = [&panel]
-    { return panel.isVisible() && isInside(panel, panel.getMouseXYRelative()); };
+    display.isPointerOverPopup = [&panel] { return panel.isVisible() && isPointerOver(panel); };
     display.isPopupDragging = [&panel, knobs]
     {
         if (!panel.isVisible())
@@ -954,8 +951,7 @@ void PluginProcessorEditor::closeLogoMenuIfPointerLeft()
 {
     if (logoMenu == nullptr)
         return;
-    if (!isInside(logoButton, logoButton.getMouseXYRelative()) &&
-        !isInside(*logoMenu, logoMenu->getMouseXYRelative()))
+    if (!isPointerOver(logoButton) && !isPointerOver(*logoMenu))
         closeLogoMenu();
 }
 
