@@ -851,7 +851,7 @@ void PluginProcessorEditor::showArtistNameDialog(bool forSaving)
 {
     dismissArtistNameDialog();
 
-    artistDialogOverlay = std::make_shared<ui_panels::ArtistNameDialogOverlay>();
+    artistDialogOverlay = std::make_unique<ui_panels::ArtistNameDialogOverlay>();
     artistDialogOverlay->setName("artistDialogOverlay");
     artistDialogForSaving = forSaving;
     auto& dialog = artistDialogOverlay->getDialog();
@@ -898,13 +898,9 @@ void PluginProcessorEditor::dismissArtistNameDialog()
     if (artistDialogOverlay == nullptr)
         return;
 
-    // The last reference travels in a posted call, so the overlay outlives the button callback that
-    // dismissed it.
-    auto overlay = std::move(artistDialogOverlay);
+    // The button callback that dismissed it is still on the stack.
     artistDialogForSaving = false;
-    overlay->setVisible(false);
-    removeChildComponent(overlay.get());
-    juce::MessageManager::callAsync([overlay] {});
+    ui_core::deleteOnNextMessageLoopTurn(std::move(artistDialogOverlay));
 }
 
 void PluginProcessorEditor::showLogoMenu()

@@ -211,8 +211,8 @@ private:
     ui_core::GlowSpillOverlay glowSpill;
     ui_core::TooltipDisplayPanel tooltipPanel;
     ui_panels::WarningOverlayPanel warningOverlay;
-    // Shared so that its deletion can wait until the button callback that dismissed it has returned.
-    std::shared_ptr<ui_panels::ArtistNameDialogOverlay> artistDialogOverlay;
+    // Taken out at once when dismissed and deleted on a later turn, after the button callback returned.
+    std::unique_ptr<ui_panels::ArtistNameDialogOverlay> artistDialogOverlay;
     bool artistDialogForSaving = false;
     std::unique_ptr<ui_panels::NoticePanel> notice;
     bool noticeAwaitsAnswer = false; // a save waits for the user's word
