@@ -1,7 +1,9 @@
 #include "files/ValueTreeStreamCheck.h"
 
 #include <climits>
+#include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <set>
 #include <string_view>
 
@@ -138,6 +140,17 @@ private:
 
     std::uint8_t readByte() { return position < size ? bytes[position++] : 0; }
 
+    // Eight little-endian bytes at the current position, as the framework reads a double.
+    double readDouble() const
+    {
+        std::uint64_t bits = 0;
+        for (std::size_t i = 0; i < 8; ++i)
+            bits |= (std::uint64_t) bytes[position + i] << (8 * i);
+        double value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+
     void skip(std::size_t n) { position += std::min(n, remaining()); }
 
     // A zero-terminated name (the end of the stream terminates it too); false when it is not UTF-8.
@@ -201,7 +214,14 @@ private:
                 skip(4);
                 return true;
             case markerInt64:
+                skip(8);
+                return true;
             case markerDouble:
+                // The framework turns a NaN into text with a cast to int (undefined behaviour) as
+                // soon as anything reads the property as a string; no state or preset of ours holds
+                // a number that is not finite.
+                if (remaining() >= 8 && !std::isfinite(readDouble()))
+                    return false;
                 skip(8);
                 return true;
             case markerBoolTrue:

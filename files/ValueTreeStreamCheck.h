@@ -8,9 +8,9 @@
 // reserve gigabytes for children, spin through two billion property slots, recurse until the stack
 // runs out or negate INT_MIN. Preset files and host blobs are untrusted, so they are walked first
 // with the same grammar and refused when a count or size exceeds the bytes that remain, the
-// nesting is deeper than any real tree, an element names a property twice, or a text is not valid
+// nesting is deeper than any real tree, an element names a property twice, a text is not valid
 // UTF-8 (the framework would write it back with a wrong length, so the next saved state would be
-// unreadable).
+// unreadable) or a number is not finite.
 namespace ValueTreeStreamCheck
 {
 inline constexpr int maximumDepth = 32;

@@ -131,6 +131,10 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"textTruncatedSequence", bytes({'T', 0, 1, 1, 'p', 0, 1, 3, 5, 0xe2, 0x82, 0})},
         // Two empty binary blocks under one name.
         HostileCase{"propertyNamedTwice", bytes({'T', 0, 1, 2, 'p', 0, 1, 1, 8, 'p', 0, 1, 1, 8, 0})},
+        // A parameter's id held as a double NaN, as a fuzzer found it; and an infinite value.
+        HostileCase{"doubleNotANumber", bytes({'T', 0, 1, 1, 'i', 'd', 0, 1, 9, 4, 0xff, 0xff, 0xff, 0xff,
+                                               0xff, 0xff, 0xff, 0xff, 0})},
+        HostileCase{"doubleInfinite", bytes({'T', 0, 1, 1, 'p', 0, 1, 9, 4, 0, 0, 0, 0, 0, 0, 0xf0, 0x7f, 0})},
         HostileCase{"negatedIntMinimum", bytes({'T', 0, 0x84, 0x00, 0x00, 0x00, 0x80})},
         HostileCase{"nestedArraysTooDeep", []
                     {
