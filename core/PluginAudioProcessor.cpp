@@ -9,6 +9,8 @@
 #include "files/UserSettings.h"
 #include "files/ValueTreeStreamCheck.h"
 
+#include <cmath>
+
 PluginAudioProcessor::BusesProperties PluginAudioProcessor::makeBusesProperties()
 {
     return BusesProperties()
@@ -150,6 +152,21 @@ void PluginAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::
     }
 }
 
+namespace
+{
+// A value such as "nan" would become a NaN parameter, which the framework then compares with the
+// tree by turning it into text: undefined behaviour, and a latency of NaN on the audio thread.
+// Such a state is refused as a whole, like any other unreadable one.
+bool parameterValuesAreNumbers(const juce::ValueTree& tree)
+{
+    static const juce::Identifier valueProperty{"value"};
+    for (const auto& child : tree)
+        if (child.hasProperty(valueProperty) && !std::isfinite((double) child.getProperty(valueProperty)))
+            return false;
+    return true;
+}
+} // namespace
+
 juce::AudioProcessorEditor* PluginAudioProcessor::createEditor()
 {
     if (environment.createEditor)
@@ -173,7 +190,7 @@ void PluginAudioProcessor::setStateInformation(const void* data, int sizeInBytes
 
     // The tree's type is not checked: any tree that parses becomes the parameter tree.
     auto tree = readValueTreeSafely(data, (size_t) sizeInBytes);
-    if (tree.isValid())
+    if (tree.isValid() && parameterValuesAreNumbers(tree))
         parameterState.replaceState(tree);
 }
 

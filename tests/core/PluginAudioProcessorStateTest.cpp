@@ -132,7 +132,24 @@ TEST(PluginAudioProcessorState, GarbageAndHostileBlobsAreIgnored)
     processor.setStateInformation(hugeChildCount, (int) sizeof(hugeChildCount));
     processor.setStateInformation(nullptr, 0);
 
+    // Values that read as numbers but not finite ones: the whole state is refused.
+    for (const auto* text : {"nan", "-inf"})
+    {
+        juce::ValueTree state("PARAMETERS");
+        for (const auto* id : {ParameterIDs::smoothing, ParameterIDs::latencyX})
+        {
+            juce::ValueTree parameter("PARAM");
+            parameter.setProperty("id", id, nullptr);
+            parameter.setProperty("value", id == ParameterIDs::smoothing ? juce::var(3.0) : juce::var(text),
+                                  nullptr);
+            state.appendChild(parameter, nullptr);
+        }
+        const auto blob = bytesOf(state);
+        processor.setStateInformation(blob.getData(), (int) blob.getSize());
+    }
+
     EXPECT_FLOAT_EQ(plainValue(processor, ParameterIDs::latencyX), 7.0f);
+    EXPECT_FLOAT_EQ(plainValue(processor, ParameterIDs::smoothing), 50.0f);
 }
 
 TEST(PluginAudioProcessorState, PresetOfAnyReadableVersionReplacesTheTableButNotTheRawBins)

@@ -44,6 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (length < 16384 || length > 131072 || window < 500 || window > 8192 || smoothing < 1 ||
         smoothing > 100)
         std::abort();
+    for (const auto* parameter : p.getParameters())
+        if (!std::isfinite(parameter->getValue()))
+            std::abort();
     (void) p.isCaptureFull();
 
     // A state written after any restore must parse again.
