@@ -113,6 +113,7 @@ TEST(StyleEqualityOnDesktop, IdenticalStyleNeitherRepaintsNorRebuildsAndTheSmall
         auto& widget = widgets[i];
         SCOPED_TRACE(widget.name);
         const auto builds = widget.cacheBuilds();
+        testsupport::runMessageLoopUntilQuiet([&] { return counters[i]->paints; });
         counters[i]->paints = 0;
 
         widget.applySameStyle();

@@ -342,7 +342,7 @@ TEST_F(ThemeOverlayOnDesktop, IdenticalStyleCausesNoRepaint)
     testsupport::PaintCounter counter;
     panel.setComponentEffect(&counter);
     window.root().grabKeyboardFocus();
-    DesktopWindow::pump(std::chrono::milliseconds(100));
+    testsupport::runMessageLoopUntilQuiet([&] { return counter.paints; });
 
     counter.paints = 0;
     panel.setStyle(ui_panels::themeOverlayPreset());

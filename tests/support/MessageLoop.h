@@ -40,4 +40,30 @@ inline bool runMessageLoopUntil(const std::function<bool()>& condition,
     }
     return true;
 }
+
+// Runs the message loop until the count has not changed for the quiet time (or the limit passes).
+// Lets a window's late exposures and focus repaints, which a loaded machine can delay well beyond
+// any fixed wait, die down before a test counts paints of its own.
+inline void runMessageLoopUntilQuiet(const std::function<int()>& count,
+                                     std::chrono::milliseconds quiet = std::chrono::milliseconds(150),
+                                     std::chrono::milliseconds limit = std::chrono::seconds(5))
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    auto last = count();
+    auto lastChange = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() < deadline)
+    {
+        runMessageLoopFor(std::chrono::milliseconds(10));
+        const auto now = std::chrono::steady_clock::now();
+        if (const auto current = count(); current != last)
+        {
+            last = current;
+            lastChange = now;
+        }
+        else if (now - lastChange >= quiet)
+        {
+            return;
+        }
+    }
+}
 } // namespace testsupport
