@@ -9,6 +9,7 @@
 #include "files/UserSettings.h"
 #include "files/ValueTreeStreamCheck.h"
 
+#include <algorithm>
 #include <cmath>
 
 PluginAudioProcessor::BusesProperties PluginAudioProcessor::makeBusesProperties()
@@ -250,17 +251,31 @@ void PluginAudioProcessor::refitTransferFunction()
 
 void PluginAudioProcessor::startRefit()
 {
-    auto aligned = LatencyAlignment::alignCapture(
-        snapshotX, snapshotY, ParameterValues::captureLengthSamples(parameterState),
-        (double) ParameterValues::raw(parameterState, ParameterIDs::latencyX),
-        (double) ParameterValues::raw(parameterState, ParameterIDs::latencyY));
+    const auto captureLength = ParameterValues::captureLengthSamples(parameterState);
+    const auto latencyX = (double) ParameterValues::raw(parameterState, ParameterIDs::latencyX);
+    const auto latencyY = (double) ParameterValues::raw(parameterState, ParameterIDs::latencyY);
+    auto aligned = LatencyAlignment::alignCapture(snapshotX, snapshotY, captureLength, latencyX, latencyY);
     if (!aligned)
+    {
+        // Nothing to estimate from; the window still hears that this request has ended.
+        lastFitOutcome = RefitComputation::withoutPairs(latencyX, latencyY).outcome;
+        postCallback(&PluginAudioProcessor::onFitFinished);
         return;
+    }
 
-    const auto smoothing = ParameterValues::smoothing(parameterState);
-    const auto method = ParameterValues::choiceIndex(parameterState, ParameterIDs::captureAlgorithm, 1) == 0
-                            ? estimation::EstimationMethod::OrthogonalFit
-                            : estimation::EstimationMethod::SweepMean;
+    RefitComputation::Input input;
+    input.x = std::move(aligned->x);
+    input.y = std::move(aligned->y);
+    // The delay is measured on the pairs the fit uses, before the latencies move them.
+    const auto newest = (std::ptrdiff_t) std::min(snapshotX.size(), (size_t) captureLength);
+    input.capturedX.assign(snapshotX.end() - newest, snapshotX.end());
+    input.capturedY.assign(snapshotY.end() - newest, snapshotY.end());
+    input.smoothing = ParameterValues::smoothing(parameterState);
+    input.method = ParameterValues::choiceIndex(parameterState, ParameterIDs::captureAlgorithm, 1) == 0
+                       ? estimation::EstimationMethod::OrthogonalFit
+                       : estimation::EstimationMethod::SweepMean;
+    input.latencyX = latencyX;
+    input.latencyY = latencyY;
 
     // The previous worker has already posted its result, so this does not wait long.
     if (refitWorker.joinable())
@@ -269,31 +284,23 @@ void PluginAudioProcessor::startRefit()
     refitInProgress.exchange(true);
     refitPending = false;
 
-    // The worker owns its vectors and copies of the estimator and the poster. It never reads the
+    // The worker owns its input and copies of the estimator and the poster. It never reads the
     // processor, which outlives it (the destructor joins it); it only ends a refit whose result
     // cannot be delivered.
     auto job = [processor = this, flag = alive, estimate = environment.estimate,
-                post = environment.postToMessageThread, x = std::move(aligned->x), y = std::move(aligned->y),
-                smoothing, method]() mutable
+                post = environment.postToMessageThread, input = std::move(input)]() mutable
     {
-        estimation::TransferFunctionEstimate result;
-        try
-        {
-            result = estimate(x, y, TransferFunctionTable::size, smoothing, method);
-        }
-        catch (...)
-        {
-            result = {}; // out of memory: reported as an invalid estimate
-        }
+        auto answer = RefitComputation::run(input, estimate);
+        input = {}; // the pairs go before the answer waits for the message thread
 
         bool posted = false;
         try
         {
             posted = post(
-                [processor, flag, result = std::move(result)]() mutable
+                [processor, flag, answer = std::move(answer)]() mutable
                 {
                     if (flag->load())
-                        processor->completeRefit(std::move(result));
+                        processor->completeRefit(std::move(answer));
                 });
         }
         catch (...)
@@ -311,17 +318,19 @@ void PluginAudioProcessor::startRefit()
 }
 
 // Runs as a message-thread callback, so nothing may escape it.
-void PluginAudioProcessor::completeRefit(estimation::TransferFunctionEstimate result) noexcept
+void PluginAudioProcessor::completeRefit(RefitComputation::Answer answer) noexcept
 {
     refitInProgress.store(false);
 
     // An invalid estimate keeps the previous table and raw bins.
+    auto& result = answer.estimate;
     if (result.valid)
     {
         rawBins = std::move(result.rawBins);
         fitAvailable = true;
         writeSmoothedBinsToTransferFunction(result.smoothedBins);
     }
+    lastFitOutcome = std::move(answer.outcome);
 
     if (refitPending)
     {
@@ -335,6 +344,10 @@ void PluginAudioProcessor::completeRefit(estimation::TransferFunctionEstimate re
             // Pending again (see refitTransferFunction): the next request or snapshot carries it out.
         }
     }
+
+    // After the follow-up has started, so that a listener can tell a last answer from one that a
+    // refit with newer settings will replace.
+    postCallback(&PluginAudioProcessor::onFitFinished);
 }
 
 void PluginAudioProcessor::writeSmoothedBinsToTransferFunction(const std::vector<double>& values)
@@ -343,25 +356,25 @@ void PluginAudioProcessor::writeSmoothedBinsToTransferFunction(const std::vector
     postTableChanged();
 }
 
-void PluginAudioProcessor::postTableChanged() noexcept
+void PluginAudioProcessor::postCallback(std::function<void()> PluginAudioProcessor::*callback) noexcept
 {
-    if (!onTableChanged)
+    if (!(this->*callback))
         return;
 
     // Looks the callback up on arrival rather than carrying a copy, so that a listener removed in
     // the meantime is not called, and checks that the processor still exists. A notification that
-    // cannot be posted is dropped: the table itself has been written.
+    // cannot be posted is dropped: the state it tells of has been stored.
     try
     {
         environment.postToMessageThread(
-            [processor = this, flag = alive]
+            [processor = this, flag = alive, callback]
             {
                 if (!flag->load())
                     return;
                 try
                 {
-                    if (auto callback = processor->onTableChanged)
-                        callback();
+                    if (auto listener = processor->*callback)
+                        listener();
                 }
                 catch (...)
                 {

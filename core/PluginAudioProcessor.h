@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/CaptureBuffer.h"
+#include "core/FitOutcome.h"
+#include "core/RefitComputation.h"
 #include "core/TransferFunctionTable.h"
 #include "estimation/EstimationTypes.h"
 #include "files/PresetLibrary.h"
@@ -23,9 +25,7 @@ struct PluginEnvironment
     // Creates the window; when empty, the framework's generic parameter editor is used.
     std::function<juce::AudioProcessorEditor*(PluginAudioProcessor&)> createEditor;
 
-    using Estimator = std::function<estimation::TransferFunctionEstimate(
-        const std::vector<double>& x, const std::vector<double>& y, int tableSize, int smoothing,
-        estimation::EstimationMethod method)>;
+    using Estimator = RefitComputation::Estimator;
     using ThreadStarter = std::function<std::thread(std::function<void()> job)>;
     using MessagePoster = std::function<bool(std::function<void()> call)>;
 
@@ -94,10 +94,15 @@ public:
     // notification arrives is the one called, so assigning an empty function removes a listener
     // for notifications already on their way, too.
     std::function<void()> onTableChanged;
+    // Called on the message thread, in the same way, after every refit that was asked for has ended,
+    // with a curve or without one; getLastFitOutcome then tells what it found.
+    std::function<void()> onFitFinished;
 
     const TransferFunctionTable& getTransferFunction() const noexcept { return transferFunction; }
     const std::vector<double>& getRawBins() const noexcept { return rawBins; }
     bool hasFit() const noexcept { return fitAvailable; }
+    // What the last refit found (its report, or why it gave no curve); empty until one has ended.
+    const FitOutcome& getLastFitOutcome() const noexcept { return lastFitOutcome; }
     bool isRefitInProgress() const noexcept { return refitInProgress.load(); }
     // A refit was asked for while one ran, or could not start; the next request carries it out.
     bool isRefitPending() const noexcept { return refitPending; }
@@ -127,8 +132,9 @@ private:
     void writeCurrentTableAsPreset(juce::MemoryBlock& destination) const;
 
     void startRefit();
-    void completeRefit(estimation::TransferFunctionEstimate result) noexcept;
-    void postTableChanged() noexcept;
+    void completeRefit(RefitComputation::Answer answer) noexcept;
+    void postTableChanged() noexcept { postCallback(&PluginAudioProcessor::onTableChanged); }
+    void postCallback(std::function<void()> PluginAudioProcessor::*callback) noexcept;
 
     PluginEnvironment environment;
     juce::UndoManager undoManager;
@@ -145,6 +151,7 @@ private:
     std::vector<double> snapshotX, snapshotY;
     std::vector<double> rawBins; // of the last valid estimate, kept for re-smoothing
     bool fitAvailable = false;
+    FitOutcome lastFitOutcome;
     std::thread refitWorker;
     std::atomic<bool> refitInProgress{false};
     bool refitPending = false;

@@ -20,11 +20,31 @@ enum class EstimationMethod
     SweepMean
 };
 
+// Why a capture gave no curve; the window and the command-line probe tell the user in their words.
+enum class EstimateFailure
+{
+    none,
+    mismatchedLengths, // X and Y of different lengths: a caller's fault, never a capture's
+    noFinitePair,      // every pair holds a NaN or an infinity
+    xSilent,           // X is zero in every whole pair
+    ySilent,           // Y is zero in every whole pair
+    tooFewPairs,       // the latencies leave no pair of the capture to estimate from
+    outOfMemory        // the estimate could not be finished
+};
+
 struct TransferFunctionEstimate
 {
     std::vector<double> rawBins;
     std::vector<double> smoothedBins;
     bool valid = false;
+    EstimateFailure failure = EstimateFailure::none; // set when not valid
+
+    static TransferFunctionEstimate failed(EstimateFailure reason)
+    {
+        TransferFunctionEstimate estimate;
+        estimate.failure = reason;
+        return estimate;
+    }
 };
 
 } // namespace estimation

@@ -37,7 +37,7 @@ TransferFunctionEstimate estimateTransferFunction(const std::vector<double>& x, 
                                                   int /*tableSize*/, int smoothing, EstimationMethod method)
 {
     if (x.size() != y.size())
-        return {};
+        return TransferFunctionEstimate::failed(EstimateFailure::mismatchedLengths);
 
     // A pair with a non-finite sample says nothing about the curve: a NaN would poison every sum it
     // enters, and an infinity would become the peak and scale every other sample to 0. Such pairs go
@@ -59,8 +59,12 @@ TransferFunctionEstimate estimateTransferFunction(const std::vector<double>& x, 
     }
 
     // Nothing left, or a channel that is silent in every pair left: nothing to estimate from.
-    if (kept == 0 || xPeak == 0.0 || yPeak == 0.0)
-        return {};
+    if (kept == 0)
+        return TransferFunctionEstimate::failed(EstimateFailure::noFinitePair);
+    if (xPeak == 0.0)
+        return TransferFunctionEstimate::failed(EstimateFailure::xSilent);
+    if (yPeak == 0.0)
+        return TransferFunctionEstimate::failed(EstimateFailure::ySilent);
     xn.resize(kept);
     yn.resize(kept);
     for (size_t k = 0; k < kept; ++k)

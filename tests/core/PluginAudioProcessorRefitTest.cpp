@@ -628,6 +628,8 @@ TEST(PluginAudioProcessorRefit, CaptureWithoutAWholePairKeepsTheTableAndTheRawBi
         (k % 2 == 0 ? x : y)[k] = nan;
     processor.getCaptureBuffer().push(x.data(), y.data(), (int) x.size());
 
+    int answers = 0;
+    processor.onFitFinished = [&] { ++answers; };
     for (const auto algorithm : {0.0f, 1.0f})
     {
         setParameter(processor, ParameterIDs::captureAlgorithm, algorithm);
@@ -637,5 +639,61 @@ TEST(PluginAudioProcessorRefit, CaptureWithoutAWholePairKeepsTheTableAndTheRawBi
         EXPECT_EQ(processor.getTransferFunction().copyValues(), table) << algorithm;
         EXPECT_EQ(processor.getRawBins(), rawBins) << algorithm;
         EXPECT_TRUE(processor.hasFit());
+        // The listener hears why, although nothing changed.
+        EXPECT_EQ(answers, algorithm == 0.0f ? 1 : 2);
+        EXPECT_FALSE(processor.getLastFitOutcome().valid);
+        EXPECT_EQ(processor.getLastFitOutcome().failure, estimation::EstimateFailure::noFinitePair);
     }
+}
+
+TEST(PluginAudioProcessorRefit, TheOutcomeCarriesTheReportAndTheDelayMeasuredBeforeAlignment)
+{
+    PluginAudioProcessor processor;
+    setParameter(processor, ParameterIDs::captureLength, 0.0f); // 16k
+    setParameter(processor, ParameterIDs::latencyX, 3.0f);
+    // Two unrelated tones, so that the delay is unambiguous; Y lags X by 12 samples.
+    const int n = 20000, lag = 12;
+    std::vector<double> x((std::size_t) n), y((std::size_t) n);
+    for (int k = 0; k < n; ++k)
+        x[(std::size_t) k] = 0.5 * std::sin(0.0123 * k) + 0.4 * std::sin(0.00731 * k);
+    for (int k = 0; k < n; ++k)
+        y[(std::size_t) k] = std::tanh(2.0 * x[(std::size_t) std::max(k - lag, 0)]);
+    processor.getCaptureBuffer().push(x.data(), y.data(), n);
+
+    int answers = 0;
+    processor.onFitFinished = [&] { ++answers; };
+    processor.snapshotCaptureAndRefit();
+    ASSERT_TRUE(testsupport::runMessageLoopUntil([&] { return answers == 1; }));
+
+    const auto& outcome = processor.getLastFitOutcome();
+    EXPECT_TRUE(outcome.valid);
+    EXPECT_EQ(outcome.failure, estimation::EstimateFailure::none);
+    EXPECT_EQ(outcome.latencyX, 3.0);
+    EXPECT_EQ(outcome.latencyY, 0.0);
+    ASSERT_TRUE(outcome.report.latency.samples.has_value()) << outcome.report.latency.message;
+    EXPECT_NEAR(*outcome.report.latency.samples, (double) lag, 0.05);
+    EXPECT_TRUE(outcome.report.valid);
+    EXPECT_TRUE(outcome.report.residualAboutFit);
+    EXPECT_GT(outcome.report.coverage, 0.9);
+}
+
+TEST(PluginAudioProcessorRefit, AnAnswerThatAFollowUpReplacesArrivesWhileTheFollowUpRuns)
+{
+    ControlledEstimator estimator;
+    estimator.setResult(validEstimate(0.5, 0.5));
+    PluginAudioProcessor processor(estimator.environment());
+    fillCapture(processor);
+    std::vector<bool> inProgressAtAnswer;
+    processor.onFitFinished = [&] { inProgressAtAnswer.push_back(processor.isRefitInProgress()); };
+
+    estimator.hold();
+    processor.snapshotCaptureAndRefit();
+    estimator.waitUntilStarted(1);
+    processor.refitTransferFunction();
+    estimator.release();
+    ASSERT_TRUE(testsupport::runMessageLoopUntil([&] { return inProgressAtAnswer.size() == 2; }));
+    drainMessages();
+
+    // A listener can tell the first answer, whose settings are already out of date, from the last.
+    EXPECT_EQ(inProgressAtAnswer, (std::vector<bool>{true, false}));
 }

@@ -37,6 +37,7 @@ struct InvalidCase
 {
     std::string name;
     std::vector<double> x, y;
+    EstimateFailure failure;
 };
 
 void PrintTo(const InvalidCase& c, std::ostream* os)
@@ -57,6 +58,7 @@ TEST_P(InvalidInputTest, GivesAnInvalidResultWithEmptyVectors)
         const TransferFunctionEstimate e =
             estimateTransferFunction(GetParam().x, GetParam().y, BinCount, 50, m);
         EXPECT_FALSE(e.valid) << methodName(m);
+        EXPECT_EQ(e.failure, GetParam().failure) << methodName(m);
         EXPECT_TRUE(e.rawBins.empty());
         EXPECT_TRUE(e.smoothedBins.empty());
     }
@@ -65,18 +67,23 @@ TEST_P(InvalidInputTest, GivesAnInvalidResultWithEmptyVectors)
 INSTANTIATE_TEST_SUITE_P(
     Inputs, InvalidInputTest,
     ::testing::Values(
-        InvalidCase{"Empty", {}, {}}, InvalidCase{"EmptyY", {0.1, 0.2}, {}},
-        InvalidCase{"AllZeroX", {0.0, 0.0, 0.0}, {0.1, 0.2, 0.3}},
-        InvalidCase{"AllZeroY", {0.1, 0.2, 0.3}, {0.0, -0.0, 0.0}},
-        InvalidCase{"UnequalLengths", {0.1, 0.2, 0.3}, {0.1, 0.2}},
-        InvalidCase{"OnlyNaN", {std::numeric_limits<double>::quiet_NaN()}, {1.0}},
+        InvalidCase{"Empty", {}, {}, EstimateFailure::noFinitePair},
+        InvalidCase{"EmptyY", {0.1, 0.2}, {}, EstimateFailure::mismatchedLengths},
+        InvalidCase{"AllZeroX", {0.0, 0.0, 0.0}, {0.1, 0.2, 0.3}, EstimateFailure::xSilent},
+        InvalidCase{"AllZeroY", {0.1, 0.2, 0.3}, {0.0, -0.0, 0.0}, EstimateFailure::ySilent},
+        InvalidCase{"UnequalLengths", {0.1, 0.2, 0.3}, {0.1, 0.2}, EstimateFailure::mismatchedLengths},
+        InvalidCase{
+            "OnlyNaN", {std::numeric_limits<double>::quiet_NaN()}, {1.0}, EstimateFailure::noFinitePair},
         // Each channel holds finite, non-zero samples, but no pair is whole.
         InvalidCase{
             "NaNAlternatingBetweenXAndY",
             {0.5, std::numeric_limits<double>::quiet_NaN(), -0.3, std::numeric_limits<double>::quiet_NaN()},
-            {std::numeric_limits<double>::quiet_NaN(), 0.2, std::numeric_limits<double>::quiet_NaN(), 0.4}},
-        InvalidCase{
-            "ZeroXInEveryWholePair", {0.0, std::numeric_limits<double>::infinity(), 0.0}, {0.1, 0.2, 0.3}}),
+            {std::numeric_limits<double>::quiet_NaN(), 0.2, std::numeric_limits<double>::quiet_NaN(), 0.4},
+            EstimateFailure::noFinitePair},
+        InvalidCase{"ZeroXInEveryWholePair",
+                    {0.0, std::numeric_limits<double>::infinity(), 0.0},
+                    {0.1, 0.2, 0.3},
+                    EstimateFailure::xSilent}),
     [](const auto& info) { return info.param.name; });
 
 TEST(TransferFunctionEstimator, ScaledSamplesGiveTheSameCurve)
