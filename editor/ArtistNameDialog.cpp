@@ -81,7 +81,7 @@ void ArtistNameDialog::setSavingButtonsVisible(bool saving)
     resized();
 }
 
-void ArtistNameDialog::setName(const juce::String& name)
+void ArtistNameDialog::setArtistName(const juce::String& name)
 {
     textField.setText(name, juce::dontSendNotification);
 }

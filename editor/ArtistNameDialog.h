@@ -26,7 +26,7 @@ public:
     // Skip and Don't Ask Again instead of Cancel; lays the buttons out again.
     void setSavingButtonsVisible(bool saving);
     // Puts a name into the field without notifying anyone.
-    void setName(const juce::String& name);
+    void setArtistName(const juce::String& name);
 
     ui_core::TextEditor& getTextField() noexcept { return textField; }
     const juce::String& getTitleText() const noexcept { return title; }

@@ -1,6 +1,5 @@
 #include "editor/PluginProcessorEditor.h"
 
-#include "controls/DeferredDeletion.h"
 #include "controls/IconArtwork.h"
 #include "controls/LogoLayerStyle.h"
 #include "controls/ThemePalette.h"
@@ -9,43 +8,18 @@
 #include "core/ParameterValues.h"
 #include "editor/LogoArtwork.h"
 #include "editor/NativeSaveLocationChooser.h"
-#include "editor/PresetSaveTarget.h"
 #include "editor/StripControlWidths.h"
-#include "editor/ThemeOverlayStyle.h"
-#include "estimation/BinSmoothing.h"
-#include "update/UpdateServer.h"
 #include "visualizer/ThemedVisualizerStyle.h"
-
-#include <exception>
-
-namespace
-{
-const juce::String saveDialogTitle = "Save Transfer Function";
-
-// The plot's context menu entries.
-enum ContextMenuItem
-{
-    gridFaint = 101,
-    gridMedium = 102,
-    gridStrong = 103,
-    displaySegments = 201,
-    displayScatter = 202
-};
-
-// Whether the pointer is over the component now; asked by timers, between mouse events.
-bool isPointerOver(const juce::Component& component)
-{
-    return component.getLocalBounds().contains(component.getMouseXYRelative());
-}
-} // namespace
 
 PluginProcessorEditor::PluginProcessorEditor(PluginAudioProcessor& processorToUse)
     : juce::AudioProcessorEditor(processorToUse)
     , processor(processorToUse)
+    , session(processorToUse, [] { return juce::Time::getMillisecondCounter(); })
     , scaleDisplay(processorToUse.getParameterState(), ParameterIDs::scaleX, ParameterIDs::scaleY)
     , smoothingDisplay(processorToUse.getParameterState(), ParameterIDs::smoothing)
-    , updateServerBaseUrl(update_check::configuredUpdateServerBaseUrl())
-    , saveChooser(std::make_unique<ui_panels::NativeSaveLocationChooser>())
+    , saveFlow(processorToUse, session, artistPrompt, notices,
+               std::make_unique<ui_panels::NativeSaveLocationChooser>())
+    , themeCustomisation(*this, processorToUse, [this] { applyThemeToControls(); })
 {
     // The theme the user chose, before any style is built from it.
     const auto theme = processor.getUserSettings().loadThemeSettings();
@@ -79,17 +53,13 @@ PluginProcessorEditor::PluginProcessorEditor(PluginAudioProcessor& processorToUs
 
 PluginProcessorEditor::~PluginProcessorEditor()
 {
-    // First of all: a table change already on its way must find no callback into this window.
+    // First of all: a notification already on its way must find no callback into this window.
     processor.onTableChanged = nullptr;
+    processor.onFitFinished = nullptr;
+    session.onChange = nullptr;
     stopTimer();
 
-    // A request still waiting for the server is asked to stop, given up to 500 ms, and otherwise left
-    // to end by its own time limits; its answer no longer finds this window.
-    update_check::UpdateCheckThread::stopAndRelease(std::move(updateThread));
-    logoMenu.reset();
-    themeOverlay.reset();
-    updateOverlay.reset();
-
+    updateCheck.stop();
     auto& state = processor.getParameterState();
     for (const auto* id :
          {ParameterIDs::captureAlgorithm, ParameterIDs::captureLength, ParameterIDs::visualizationMode})
@@ -106,13 +76,8 @@ PluginProcessorEditor::~PluginProcessorEditor()
         display->getPopupComponent = nullptr;
     }
 
-    // An open save dialog closes without an answer; overlays already dismissed are deleted by the
-    // calls that hold them.
-    saveChooser.reset();
-    if (artistDialogOverlay != nullptr)
-        removeChildComponent(artistDialogOverlay.get());
-    if (notice != nullptr)
-        removeChildComponent(notice.get());
+    // An open save dialog closes without an answer; the overlays go with their slots.
+    saveFlow.closeChooser();
     removeKeyListener(this);
     logoButton.removeMouseListener(this);
     setLookAndFeel(nullptr);
@@ -282,7 +247,7 @@ void PluginProcessorEditor::wirePopup(ui_core::ValueDisplay& display, juce::Comp
         panel.setVisible(false);
         resized();
     };
-    display.isPointerOverPopup = [&panel] { return panel.isVisible() && isPointerOver(panel); };
+    display.isPointerOverPopup = [&panel] { return panel.isVisible() && ui_panels::isPointerOver(panel); };
     display.isPopupDragging = [&panel, knobs]
     {
         if (!panel.isVisible())
@@ -315,6 +280,9 @@ void PluginProcessorEditor::createOverlays()
     warningOverlay.setVisible(false);
     warningOverlay.setAlwaysOnTop(true);
     addChildComponent(warningOverlay);
+
+    reportReadout.setName("fitReport");
+    addChildComponent(reportReadout);
 }
 
 void PluginProcessorEditor::wireCallbacks()
@@ -324,6 +292,11 @@ void PluginProcessorEditor::wireCallbacks()
     saveButton.onClick = [this] { requestSave(); };
     logoButton.addMouseListener(this, false);
     processor.onTableChanged = [this] { refreshCurveFromTable(); };
+    processor.onFitFinished = [this] { session.fitFinished(); };
+    session.onChange = [this] { showMeasurementState(); };
+    notices.onMeasurementButton = [this](int button) { session.answerNotice(button); };
+    contextMenu.onGridStrength = [this](std::uint8_t strength) { setGridStrength(strength); };
+    contextMenu.onDisplayMode = [this](std::uint8_t mode) { setDisplayMode(mode); };
 
     auto& state = processor.getParameterState();
     const auto bind =
@@ -359,13 +332,7 @@ void PluginProcessorEditor::wireCallbacks()
             showVisualizerContextMenu(event);
     };
 
-    smoothingPanel.getKnob().onValueChange = [this]
-    {
-        if (!frozen.load())
-            return;
-        smoothingDirty = true;
-        smoothingChangedAt = juce::Time::getMillisecondCounter();
-    };
+    smoothingPanel.getKnob().onValueChange = [this] { session.smoothingMoved(); };
 }
 
 void PluginProcessorEditor::paint(juce::Graphics& g)
@@ -385,7 +352,7 @@ EditorLayout PluginProcessorEditor::currentLayout() const
     in.captureSizeWidth = captureSizeWidth;
     in.modeWidth = modeWidth;
     in.windowSizeWidth = windowSizeWidth;
-    in.frozen = frozen.load();
+    in.frozen = session.isFrozen();
     if (warningOverlay.isVisible())
         in.warningHeight = warningOverlay.getPreferredHeight();
     in.scalePanelShown = scalePanel.isVisible();
@@ -404,7 +371,7 @@ void PluginProcessorEditor::resized()
     saveButton.setBounds(l.save);
 
     smoothingDisplay.setBounds(l.smoothingDisplay);
-    if (frozen.load())
+    if (session.isFrozen())
     {
         captureSizeCombo.setBounds(l.captureSize);
         algorithmCombo.setBounds(l.algorithm);
@@ -428,26 +395,19 @@ void PluginProcessorEditor::resized()
     if (smoothingPanel.isVisible())
         smoothingPanel.setBounds(l.smoothingPanel);
 
-    if (logoMenu != nullptr)
-        logoMenu->setTopLeftPosition(logoButton.getX(), logoButton.getY() - logoMenu->getHeight());
-    if (themeOverlay != nullptr)
-        themeOverlay->setBounds(getLocalBounds());
-    if (updateOverlay != nullptr)
-        updateOverlay->setBounds(getLocalBounds());
-    if (artistDialogOverlay != nullptr)
-        artistDialogOverlay->setBounds(getLocalBounds());
-    if (notice != nullptr)
-    {
-        const auto width = std::min(ui_panels::NoticePanel::maximumWidth, std::max(getWidth() - 16, 0));
-        notice->setBounds((getWidth() - width) / 2, 16, width, notice->getPreferredHeight(width));
-    }
+    logoMenu.layout();
+    themeCustomisation.layout();
+    updateCheck.layout();
+    artistPrompt.layout();
+    notices.layout();
+    placeReportReadout();
 }
 
 void PluginProcessorEditor::mouseEnter(const juce::MouseEvent& event)
 {
     // While a dialog or the theme card is open, the logo leads nowhere else.
-    if (event.eventComponent == &logoButton && logoMenu == nullptr && themeOverlay == nullptr &&
-        updateOverlay == nullptr && artistDialogOverlay == nullptr)
+    if (event.eventComponent == &logoButton && logoMenu.get() == nullptr &&
+        themeCustomisation.get() == nullptr && updateCheck.get() == nullptr && artistPrompt.get() == nullptr)
         showLogoMenu();
 }
 
@@ -456,7 +416,7 @@ bool PluginProcessorEditor::keyPressed(const juce::KeyPress& key, juce::Componen
     // By key code and modifier: on Windows a Ctrl combination carries no text character.
     if (key != juce::KeyPress('s', juce::ModifierKeys::commandModifier, 0))
         return false;
-    if (frozen.load() && freezeCurveArrived)
+    if (session.canSave())
         requestSave();
     return true;
 }
@@ -471,77 +431,37 @@ void PluginProcessorEditor::parameterChanged(const juce::String& parameterID, fl
         else
             windowSizeEnablementDue.store(true);
     }
-    else if (frozen.load())
+    else
     {
-        refitRequested.store(true);
+        session.settingChanged();
     }
 }
 
 void PluginProcessorEditor::play()
 {
-    frozen.store(false);
-    snapshotPending = false;
-    freezeRefitStarted = false;
-    freezeCurveArrived = false;
-    ++curveGeneration;
+    saveFlow.dropQuestion();
     // The plot shows the frozen curve: the next tick feeds the live view again even without new audio.
     liveFeed.invalidate();
-    if (noticeAwaitsAnswer)
-        dismissNotice();
-    updateControlStates();
+    session.play();
 }
 
 void PluginProcessorEditor::freeze()
 {
-    frozen.store(true);
-    freezeRefitStarted = false;
-    freezeCurveArrived = false;
-    ++curveGeneration;
-    if (noticeAwaitsAnswer)
-        dismissNotice();
+    saveFlow.dropQuestion();
+    session.freeze();
+}
 
-    if (processor.isCaptureFull())
-        takeSnapshot();
-    else
-        snapshotPending = true;
+void PluginProcessorEditor::showMeasurementState()
+{
     updateControlStates();
-}
-
-void PluginProcessorEditor::takeSnapshot()
-{
-    // The fit starts with the current settings: earlier refit and smoothing requests are met by it.
-    snapshotPending = false;
-    refitRequested.store(false);
-    smoothingDirty = false;
-    try
-    {
-        processor.snapshotCaptureAndRefit();
-    }
-    catch (const std::exception&)
-    {
-        reportRefitFailure();
-    }
-    refitStarted();
-}
-
-void PluginProcessorEditor::refitStarted()
-{
-    // A refit of this freeze's snapshot runs (or waits behind a running one); a table change that
-    // arrives after it has finished carries this freeze's curve.
-    if (processor.isRefitInProgress())
-        freezeRefitStarted = true;
-}
-
-void PluginProcessorEditor::reportRefitFailure()
-{
-    showNotice("Fit not started",
-               "The system refused to start the fit. Press Play, then Freeze, to try again.", {"OK"},
-               [this](int) { dismissNotice(); });
+    notices.setMeasurementNotice(session.getNotice());
+    reportReadout.setReport(session.getReport(), session.getReportLatencyInUse());
+    placeReportReadout();
 }
 
 void PluginProcessorEditor::updateControlStates()
 {
-    const auto isFrozenNow = frozen.load();
+    const auto isFrozenNow = session.isFrozen();
     playButton.setEnabled(isFrozenNow);
     freezeButton.setEnabled(!isFrozenNow);
     updateSaveEnablement();
@@ -572,7 +492,7 @@ void PluginProcessorEditor::updateControlStates()
 
 void PluginProcessorEditor::updateSaveEnablement()
 {
-    saveButton.setEnabled(frozen.load() && freezeCurveArrived);
+    saveButton.setEnabled(session.canSave());
 }
 
 void PluginProcessorEditor::updateWindowSizeEnablement()
@@ -617,22 +537,18 @@ void PluginProcessorEditor::applyThemeToControls()
     smoothingPanel.setStyle(ui_panels::smoothingPanelPreset());
     visualizer.setStyle(ui_core::themedVisualizerStyle());
     tooltipPanel.setStyle(ui_core::tooltipStripPreset());
-    if (themeOverlay != nullptr)
-        themeOverlay->setStyle(ui_panels::themeOverlayPreset());
-    if (updateOverlay != nullptr)
-        updateOverlay->getDialog().applyTheme();
+    themeCustomisation.restyle();
+    updateCheck.restyle();
     repaint();
 }
 
 void PluginProcessorEditor::timerCallback()
 {
-    closeLogoMenuIfPointerLeft();
+    logoMenu.closeIfPointerLeft();
     if (windowSizeEnablementDue.exchange(false))
         updateWindowSizeEnablement();
     updateWarningVisibility();
-    takePendingSnapshot();
-    runRequestedRefit();
-    resmoothIfSettled();
+    session.tick();
     feedLiveView();
 }
 
@@ -640,7 +556,7 @@ void PluginProcessorEditor::updateWarningVisibility()
 {
     const auto timeView =
         ParameterValues::choiceIndex(processor.getParameterState(), ParameterIDs::visualizationMode, 1) == 1;
-    const auto show = !processor.isSidechainConnected() && !frozen.load() && !timeView;
+    const auto show = !processor.isSidechainConnected() && !session.isFrozen() && !timeView;
     if (warningOverlay.isVisible() == show)
         return;
     warningOverlay.setVisible(show);
@@ -648,48 +564,9 @@ void PluginProcessorEditor::updateWarningVisibility()
         resized();
 }
 
-void PluginProcessorEditor::takePendingSnapshot()
-{
-    if (snapshotPending && frozen.load() && processor.isCaptureFull())
-        takeSnapshot();
-}
-
-void PluginProcessorEditor::runRequestedRefit()
-{
-    // While the snapshot is pending there is nothing to refit: its fit will use the new settings.
-    if (!frozen.load() || snapshotPending || !refitRequested.exchange(false))
-        return;
-    try
-    {
-        processor.refitTransferFunction();
-    }
-    catch (const std::exception&)
-    {
-        reportRefitFailure();
-    }
-    refitStarted();
-}
-
-void PluginProcessorEditor::resmoothIfSettled()
-{
-    // Until this freeze's fit has arrived, the kept bins are those of an earlier fit: re-smoothing them
-    // would show (and let the user save) a stale curve. The request waits for the fit.
-    if (!smoothingDirty || !frozen.load() || !freezeCurveArrived)
-        return;
-    if (juce::Time::getMillisecondCounter() - smoothingChangedAt < resmoothingDelayMilliseconds)
-        return;
-
-    smoothingDirty = false;
-    const auto& bins = processor.getRawBins();
-    if (!processor.hasFit() || bins.empty())
-        return;
-    processor.writeSmoothedBinsToTransferFunction(
-        estimation::smoothBins(bins, ParameterValues::smoothing(processor.getParameterState())));
-}
-
 void PluginProcessorEditor::feedLiveView()
 {
-    if (frozen.load())
+    if (session.isFrozen())
         return;
 
     // Nothing new captured and no setting changed: the view already shows what a new copy would.
@@ -711,405 +588,80 @@ void PluginProcessorEditor::feedLiveView()
 void PluginProcessorEditor::refreshCurveFromTable()
 {
     ++curveRefreshes;
-    if (!frozen.load())
+    if (!session.isFrozen())
     {
         // The live view shows live data; the table is shown when the next freeze's fit arrives.
         liveFeed.invalidate();
         return;
     }
-
-    if (!freezeCurveArrived)
-    {
-        // Until this freeze's fit has come back, a table change is an earlier fit's: the plot keeps the
-        // frozen cloud rather than show a curve of another capture.
-        if (!freezeRefitStarted || snapshotPending || processor.isRefitInProgress())
-            return;
-        freezeCurveArrived = true;
-        updateSaveEnablement();
-    }
-    ++curveGeneration;
+    if (!session.tableChanged())
+        return;
 
     const auto& table = processor.getTransferFunction();
     curvePoints.resize(static_cast<std::size_t>(TransferFunctionTable::size));
     for (int i = 0; i < TransferFunctionTable::size; ++i)
         curvePoints[static_cast<std::size_t>(i)] = {TransferFunctionTable::xAt(i), table.get(i)};
     visualizer.setPoints(curvePoints);
+    placeReportReadout();
 }
 
-void PluginProcessorEditor::setSaveLocationChooser(std::unique_ptr<ui_panels::SaveLocationChooser> chooser)
+void PluginProcessorEditor::placeReportReadout()
 {
-    saveChooser = std::move(chooser);
-}
-
-bool PluginProcessorEditor::isSaveUnderWay() const
-{
-    return (artistDialogOverlay != nullptr && artistDialogForSaving) ||
-           (saveChooser != nullptr && saveChooser->isOpen()) || noticeAwaitsAnswer;
-}
-
-void PluginProcessorEditor::requestSave()
-{
-    if (isSaveUnderWay())
+    if (!reportReadout.isVisible())
         return;
 
-    const auto settings = processor.getUserSettings();
-    if (settings.getArtistName().isNotEmpty() || settings.getDoNotAskAgain())
-        saveTransferFunction();
-    else
-        showArtistNameDialog(true);
-}
-
-void PluginProcessorEditor::saveTransferFunction()
-{
-    if (saveChooser == nullptr || saveChooser->isOpen())
-        return;
-
-    const auto& library = processor.getPresetLibrary();
-    const auto generation = curveGeneration;
-    saveChooser->open({saveDialogTitle, library.getUserFolder(), "*." + library.getExtension()},
-                      [safeThis = juce::Component::SafePointer<PluginProcessorEditor>(this),
-                       generation](const juce::File& chosen)
-                      {
-                          if (safeThis != nullptr)
-                              safeThis->saveChosenFile(chosen, generation);
-                      });
-}
-
-void PluginProcessorEditor::saveChosenFile(const juce::File& chosen, int generation)
-{
-    if (chosen == juce::File())
-        return; // cancelled
-
-    const auto& library = processor.getPresetLibrary();
-    const auto target = PresetSaveTarget::withPresetExtension(chosen, library.getExtension());
-    if (!PresetSaveTarget::replacesUnwarnedFile(library, chosen))
+    // In the first corner of the plot that the curve keeps clear of.
+    const auto data = visualizer.getDataBounds().translated(static_cast<float>(visualizer.getX()),
+                                                            static_cast<float>(visualizer.getY()));
+    const auto size = reportReadout.getPreferredSize().toFloat();
+    const auto inset = data.reduced(8.0f);
+    const juce::Rectangle<float> corners[] = {
+        size.withPosition(inset.getRight() - size.getWidth(), inset.getBottom() - size.getHeight()),
+        size.withPosition(inset.getX(), inset.getBottom() - size.getHeight()),
+        size.withPosition(inset.getX(), inset.getY()),
+        size.withPosition(inset.getRight() - size.getWidth(), inset.getY()),
+    };
+    const auto crosses = [this, &data](juce::Rectangle<float> area)
     {
-        writePreset(target, generation);
-        return;
-    }
-
-    // The dialog warned about the name typed, not about the file that will be replaced: ask now.
-    const auto written = PresetSaveTarget::writtenFile(library, target);
-    showNotice("Replace existing preset?",
-               "\"" + written.getFileName() + "\" already exists in " +
-                   written.getParentDirectory().getFullPathName() + ". Saving replaces it.",
-               {"Cancel", "Replace"},
-               [this, target, generation](int button)
-               {
-                   dismissNotice();
-                   if (button == 1)
-                       writePreset(target, generation);
-               });
-    noticeAwaitsAnswer = true;
-}
-
-void PluginProcessorEditor::writePreset(const juce::File& target, int generation)
-{
-    // The curve shown when the user asked to save is the one to store; a new freeze, a refit or a
-    // re-smoothing while the dialog was open would otherwise write a curve they did not choose.
-    if (generation != curveGeneration || !frozen.load() || !freezeCurveArrived)
-    {
-        showNotice("Preset not saved",
-                   "The curve changed while the save dialog was open, so \"" + target.getFileName() +
-                       "\" was not written. Save again to store the curve now shown.",
-                   {"OK"}, [this](int) { dismissNotice(); });
-        return;
-    }
-
-    auto& library = processor.getPresetLibrary();
-    if (library.save(target))
-        return;
-
-    showNotice("Preset not saved",
-               "Could not save \"" + target.getFileName() +
-                   "\": " + PresetSaveTarget::failureReason(library, target) + ".",
-               {"OK"}, [this](int) { dismissNotice(); });
-}
-
-void PluginProcessorEditor::showNotice(const juce::String& title, const juce::String& message,
-                                       const juce::StringArray& buttons, std::function<void(int)> onButton)
-{
-    dismissNotice();
-    notice = std::make_unique<ui_panels::NoticePanel>(title, message, buttons);
-    notice->setName("notice");
-    notice->onButton = std::move(onButton);
-    notice->setAlwaysOnTop(true);
-    addAndMakeVisible(*notice);
-    resized();
-}
-
-void PluginProcessorEditor::dismissNotice()
-{
-    noticeAwaitsAnswer = false;
-    if (notice == nullptr)
-        return;
-    // Its button's callback may still be on the stack.
-    ui_core::deleteOnNextMessageLoopTurn(std::move(notice));
+        for (std::size_t i = 0; i < curvePoints.size(); i += 32)
+        {
+            const auto& p = curvePoints[i];
+            const auto at = juce::Point<float>(
+                data.getX() + static_cast<float>((p.x + 1.0) / 2.0) * data.getWidth(),
+                data.getBottom() - static_cast<float>((p.y + 1.0) / 2.0) * data.getHeight());
+            if (area.expanded(4.0f).contains(at))
+                return true;
+        }
+        return false;
+    };
+    auto chosen = corners[0];
+    for (const auto& corner : corners)
+        if (!crosses(corner))
+        {
+            chosen = corner;
+            break;
+        }
+    reportReadout.setBounds(chosen.getSmallestIntegerContainer());
 }
 
 void PluginProcessorEditor::showArtistNameDialog(bool forSaving)
 {
-    dismissArtistNameDialog();
-
-    artistDialogOverlay = std::make_unique<ui_panels::ArtistNameDialogOverlay>();
-    artistDialogOverlay->setName("artistDialogOverlay");
-    artistDialogForSaving = forSaving;
-    auto& dialog = artistDialogOverlay->getDialog();
-    dialog.setSavingButtonsVisible(forSaving);
-
-    const auto settings = processor.getUserSettings();
-    if (const auto stored = settings.getArtistName(); stored.isNotEmpty())
-        dialog.setName(stored);
-
-    // Every way out continues with the save when the dialog was opened for one. The callbacks reach
-    // the window only while it exists.
-    const juce::Component::SafePointer<PluginProcessorEditor> safeThis(this);
-    const auto finish = [safeThis, forSaving]
-    {
-        if (safeThis == nullptr)
-            return;
-        safeThis->dismissArtistNameDialog();
-        if (forSaving)
-            safeThis->saveTransferFunction();
-    };
-    dialog.onSave = [safeThis, finish](const juce::String& name)
-    {
-        if (safeThis != nullptr && name.isNotEmpty())
-            safeThis->processor.getUserSettings().setArtistName(name);
-        finish();
-    };
-    dialog.onCancel = finish;
-    dialog.onDontAskAgain = [safeThis, finish]
-    {
-        if (safeThis != nullptr)
-            safeThis->processor.getUserSettings().setDoNotAskAgain();
-        finish();
-    };
-
-    // Over this window, not the host's window around it.
-    artistDialogOverlay->setAlwaysOnTop(true);
-    artistDialogOverlay->setBounds(getLocalBounds());
-    addAndMakeVisible(*artistDialogOverlay);
-    dialog.grabKeyboardFocus();
-}
-
-void PluginProcessorEditor::dismissArtistNameDialog()
-{
-    if (artistDialogOverlay == nullptr)
-        return;
-
-    // The button callback that dismissed it is still on the stack.
-    artistDialogForSaving = false;
-    ui_core::deleteOnNextMessageLoopTurn(std::move(artistDialogOverlay));
+    if (forSaving)
+        artistPrompt.show(true, [this] { saveTransferFunction(); });
+    else
+        artistPrompt.show(false);
 }
 
 void PluginProcessorEditor::showLogoMenu()
 {
-    closeLogoMenu();
-
-    const juce::Component::SafePointer<PluginProcessorEditor> safeThis(this);
-    // Each entry closes the menu first; the menu goes on a later turn, after the click has returned.
-    const auto entry = [safeThis](void (PluginProcessorEditor::*action)())
-    {
-        return [safeThis, action]
-        {
-            if (safeThis == nullptr)
-                return;
-            safeThis->closeLogoMenu();
-            (safeThis.getComponent()->*action)();
-        };
-    };
-    std::vector<ui_panels::MenuPanel::Item> items{
-        {"logoMenuArtist", "Set Artist Name...", entry(&PluginProcessorEditor::showArtistNameDialogToEdit)},
-        {"logoMenuTheme", "Customize Colors...", entry(&PluginProcessorEditor::showThemeOverlay)},
-        {"logoMenuUpdate", "Check for Updates...", entry(&PluginProcessorEditor::checkForUpdates)},
-    };
-    logoMenu = std::make_unique<ui_panels::MenuPanel>(ui_core::contextMenuPopupStyle(), std::move(items));
-    logoMenu->setName("logoMenu");
-    logoMenu->setAlwaysOnTop(true);
-    addAndMakeVisible(*logoMenu);
-    resized();
-}
-
-void PluginProcessorEditor::showArtistNameDialogToEdit()
-{
-    showArtistNameDialog(false);
-}
-
-void PluginProcessorEditor::closeLogoMenu()
-{
-    if (logoMenu == nullptr)
-        return;
-    ui_core::deleteOnNextMessageLoopTurn(std::move(logoMenu));
-}
-
-void PluginProcessorEditor::closeLogoMenuIfPointerLeft()
-{
-    if (logoMenu == nullptr)
-        return;
-    if (!isPointerOver(logoButton) && !isPointerOver(*logoMenu))
-        closeLogoMenu();
+    logoMenu.show({
+        {"logoMenuArtist", "Set Artist Name...", [this] { showArtistNameDialog(false); }},
+        {"logoMenuTheme", "Customize Colors...", [this] { showThemeOverlay(); }},
+        {"logoMenuUpdate", "Check for Updates...", [this] { checkForUpdates(); }},
+    });
 }
 
 void PluginProcessorEditor::showVisualizerContextMenu(const juce::MouseEvent& click)
 {
-    juce::PopupMenu grid;
-    grid.addItem(gridFaint, "Faint", true, gridStrength == 0);
-    grid.addItem(gridMedium, "Medium", true, gridStrength == 1);
-    grid.addItem(gridStrong, "Strong", true, gridStrength >= 2);
-    juce::PopupMenu mode;
-    mode.addItem(displaySegments, "Segments", true, displayMode == 0);
-    mode.addItem(displayScatter, "Scatter", true, displayMode == 1);
-
-    juce::PopupMenu menu;
-    menu.addSubMenu("Grid Strength", grid);
-    menu.addSubMenu("Display Mode", mode);
-
-    contextMenuLook->setStyle(ui_core::contextMenuPopupStyle());
-    menu.setLookAndFeel(contextMenuLook.get());
-
-    const auto options = juce::PopupMenu::Options()
-                             .withTargetComponent(&visualizer)
-                             .withTargetScreenArea({click.getScreenX(), click.getScreenY(), 1, 1})
-                             .withDeletionCheck(*this);
-    // The look-and-feel travels with the callback, which outlives the menu window.
-    menu.showMenuAsync(options,
-                       [safeThis = juce::Component::SafePointer<PluginProcessorEditor>(this),
-                        look = contextMenuLook](int chosenId)
-                       {
-                           if (safeThis != nullptr)
-                               safeThis->contextMenuChosen(chosenId);
-                       });
-}
-
-void PluginProcessorEditor::contextMenuChosen(int itemId)
-{
-    switch (itemId)
-    {
-        case gridFaint:
-            setGridStrength(0);
-            break;
-        case gridMedium:
-            setGridStrength(1);
-            break;
-        case gridStrong:
-            setGridStrength(2);
-            break;
-        case displaySegments:
-            setDisplayMode(0);
-            break;
-        case displayScatter:
-            setDisplayMode(1);
-            break;
-        default:
-            break; // dismissed
-    }
-}
-
-void PluginProcessorEditor::showThemeOverlay()
-{
-    dismissThemeOverlay();
-
-    const auto& theme = ui_core::themeSettings();
-    themeBeforeOverlay = {
-        theme.primaryHue,  theme.secondaryHue, theme.primarySaturationScale, theme.secondarySaturationScale,
-        theme.glowEnabled, theme.glowIntensity};
-
-    themeOverlay = std::make_unique<ui_panels::ThemeOverlayPanel>();
-    themeOverlay->setName("themeOverlay");
-    themeOverlay->setStyle(ui_panels::themeOverlayPreset());
-    const auto& v = themeBeforeOverlay;
-    themeOverlay->setValues(v.primaryHue, v.secondaryHue, v.primarySaturationScale,
-                            v.secondarySaturationScale, v.glowEnabled, v.glowIntensity);
-
-    // The card lives inside this window and is detached before it goes: its callbacks never outlive it.
-    themeOverlay->onChange = [this](float primaryHue, float secondaryHue, float primarySaturation,
-                                    float secondarySaturation, bool glowEnabled, float glowIntensity)
-    {
-        applyThemeValues(
-            {primaryHue, secondaryHue, primarySaturation, secondarySaturation, glowEnabled, glowIntensity});
-    };
-    themeOverlay->onOk = [this](float primaryHue, float secondaryHue, float primarySaturation,
-                                float secondarySaturation, bool glowEnabled, float glowIntensity)
-    {
-        applyThemeValues(
-            {primaryHue, secondaryHue, primarySaturation, secondarySaturation, glowEnabled, glowIntensity});
-        const auto& t = ui_core::themeSettings(); // as the theme took them, within its ranges
-        processor.getUserSettings().saveThemeSettings({t.primaryHue, t.secondaryHue, t.primarySaturationScale,
-                                                       t.secondarySaturationScale, t.glowEnabled,
-                                                       t.glowIntensity});
-        dismissThemeOverlay();
-    };
-    themeOverlay->onCancel = [this]
-    {
-        applyThemeValues(themeBeforeOverlay);
-        dismissThemeOverlay();
-    };
-
-    themeOverlay->setAlwaysOnTop(true);
-    themeOverlay->setBounds(getLocalBounds());
-    addAndMakeVisible(*themeOverlay);
-}
-
-void PluginProcessorEditor::applyThemeValues(const ui_panels::ThemeOverlayValues& v)
-{
-    ui_core::setTheme(v.primaryHue, v.secondaryHue, v.primarySaturationScale, v.secondarySaturationScale,
-                      v.glowEnabled, v.glowIntensity);
-    applyThemeToControls();
-}
-
-void PluginProcessorEditor::dismissThemeOverlay()
-{
-    if (themeOverlay == nullptr)
-        return;
-    ui_core::deleteOnNextMessageLoopTurn(std::move(themeOverlay));
-}
-
-void PluginProcessorEditor::checkForUpdates()
-{
-    showUpdateOverlay();
-    // One request at a time: one still waiting for the server fills the dialog just shown.
-    if (updateThread != nullptr && updateThread->isThreadRunning() && updateAnswerPending)
-        return;
-
-    // A finished thread is deleted here; one that has answered but not quite ended ends on its own.
-    update_check::UpdateCheckThread::stopAndRelease(std::move(updateThread), 0);
-    updateAnswerPending = true;
-    updateThread = std::make_unique<update_check::UpdateCheckThread>(
-        updateServerBaseUrl, update_check::currentProductVersion(), *this);
-    updateThread->startThread(juce::Thread::Priority::low);
-}
-
-void PluginProcessorEditor::showUpdateOverlay()
-{
-    dismissUpdateOverlay();
-
-    updateOverlay = std::make_unique<update_check::UpdateCheckOverlay>();
-    updateOverlay->setName("updateOverlay");
-    updateOverlay->getDialog().onClose =
-        [safeThis = juce::Component::SafePointer<PluginProcessorEditor>(this)]
-    {
-        if (safeThis != nullptr)
-            safeThis->dismissUpdateOverlay();
-    };
-    updateOverlay->setAlwaysOnTop(true);
-    updateOverlay->setBounds(getLocalBounds());
-    addAndMakeVisible(*updateOverlay);
-}
-
-void PluginProcessorEditor::dismissUpdateOverlay()
-{
-    if (updateOverlay == nullptr)
-        return;
-    ui_core::deleteOnNextMessageLoopTurn(std::move(updateOverlay));
-}
-
-void PluginProcessorEditor::handleUpdateCheckResult(const juce::String& response,
-                                                    const juce::String& currentVersion)
-{
-    updateAnswerPending = false;
-    // A dismissed dialog ignores the late answer.
-    if (updateOverlay != nullptr)
-        updateOverlay->getDialog().showContent(
-            update_check::interpretUpdateResponse(response, currentVersion));
+    contextMenu.show(visualizer, click, gridStrength, displayMode);
 }
