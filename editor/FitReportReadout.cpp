@@ -62,6 +62,38 @@ std::vector<FitReportReadout::Row> FitReportReadout::rowsFor(const estimation::F
     return out;
 }
 
+juce::Rectangle<int> FitReportReadout::placeBeside(const std::vector<juce::Point<double>>& curve,
+                                                   juce::Rectangle<float> dataArea, juce::Rectangle<int> size)
+{
+    const auto box = size.toFloat();
+    const auto inset = dataArea.reduced(8.0f);
+    const juce::Rectangle<float> corners[] = {
+        box.withPosition(inset.getRight() - box.getWidth(), inset.getBottom() - box.getHeight()),
+        box.withPosition(inset.getX(), inset.getBottom() - box.getHeight()),
+        box.withPosition(inset.getX(), inset.getY()),
+        box.withPosition(inset.getRight() - box.getWidth(), inset.getY()),
+    };
+    const auto crosses = [&](juce::Rectangle<float> area)
+    {
+        // Every 32nd point of a 16384-point curve lies well within a pixel of the line drawn.
+        const auto margin = area.expanded(4.0f);
+        for (std::size_t i = 0; i < curve.size(); i += 32)
+        {
+            const auto& p = curve[i];
+            const juce::Point<float> at(
+                dataArea.getX() + static_cast<float>((p.x + 1.0) / 2.0) * dataArea.getWidth(),
+                dataArea.getBottom() - static_cast<float>((p.y + 1.0) / 2.0) * dataArea.getHeight());
+            if (margin.contains(at))
+                return true;
+        }
+        return false;
+    };
+    for (const auto& corner : corners)
+        if (!crosses(corner))
+            return corner.getSmallestIntegerContainer();
+    return corners[0].getSmallestIntegerContainer();
+}
+
 FitReportReadout::FitReportReadout()
 {
     setInterceptsMouseClicks(false, false);

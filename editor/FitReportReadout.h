@@ -23,6 +23,11 @@ public:
     // latencyInUse: Latency X minus Latency Y of the fit, to tell a compensated delay from one that is not.
     static std::vector<Row> rowsFor(const estimation::FitReport& report, double latencyInUse);
 
+    // Where in the plot the read-out goes: the first corner (bottom right, bottom left, top left, top
+    // right) that the curve, on the plot's data area, keeps clear of; bottom right when none is.
+    static juce::Rectangle<int> placeBeside(const std::vector<juce::Point<double>>& curve,
+                                            juce::Rectangle<float> dataArea, juce::Rectangle<int> size);
+
     FitReportReadout();
 
     // Null hides the read-out. Repaints only when what it shows changed.

@@ -15,8 +15,7 @@ PluginProcessorEditor::PluginProcessorEditor(PluginAudioProcessor& processorToUs
     : juce::AudioProcessorEditor(processorToUse)
     , processor(processorToUse)
     , session(processorToUse, [] { return juce::Time::getMillisecondCounter(); })
-    , scaleDisplay(processorToUse.getParameterState(), ParameterIDs::scaleX, ParameterIDs::scaleY)
-    , smoothingDisplay(processorToUse.getParameterState(), ParameterIDs::smoothing)
+    , strip(processorToUse.getParameterState())
     , saveFlow(processorToUse, session, artistPrompt, notices,
                std::make_unique<ui_panels::NativeSaveLocationChooser>())
     , themeCustomisation(*this, processorToUse, [this] { applyThemeToControls(); })
@@ -31,7 +30,8 @@ PluginProcessorEditor::PluginProcessorEditor(PluginAudioProcessor& processorToUs
     setLookAndFeel(&windowLook);
     setOpaque(true);
 
-    createTopPanel();
+    strip.addTo(*this, [this] { resized(); });
+    updateControlStates();
 
     visualizer.setName("visualizer");
     visualizer.setStyle(ui_core::themedVisualizerStyle());
@@ -66,198 +66,13 @@ PluginProcessorEditor::~PluginProcessorEditor()
         state.removeParameterListener(id, this);
 
     glowSpill.setVisualizer(nullptr);
-    for (auto* display : {static_cast<ui_core::ValueDisplay*>(&scaleDisplay),
-                          static_cast<ui_core::ValueDisplay*>(&smoothingDisplay)})
-    {
-        display->onPopupShow = nullptr;
-        display->onPopupHide = nullptr;
-        display->isPointerOverPopup = nullptr;
-        display->isPopupDragging = nullptr;
-        display->getPopupComponent = nullptr;
-    }
+    strip.detachPopups();
 
     // An open save dialog closes without an answer; the overlays go with their slots.
     saveFlow.closeChooser();
     removeKeyListener(this);
-    logoButton.removeMouseListener(this);
+    strip.logoButton.removeMouseListener(this);
     setLookAndFeel(nullptr);
-}
-
-void PluginProcessorEditor::createTopPanel()
-{
-    controlStrip.setName("controlStrip");
-    controlStrip.setStyle(ui_panels::stripPreset());
-    controlStrip.setSize(600, 40);
-    addAndMakeVisible(controlStrip);
-
-    logoButton.setStyle(ui_core::logoPreset());
-    logoButton.setLayers(ui_panels::logoLayers());
-    logoButton.setSize(EditorLayout::logoSize, EditorLayout::logoSize);
-    logoButton.setTooltip(juce::String("Corvane Veltrane Probe v") + VELTRANE_PRODUCT_VERSION);
-    addAndMakeVisible(logoButton);
-
-    const struct
-    {
-        ui_core::IconButton& button;
-        ui_core::IconButtonStyle style;
-        juce::String icon;
-        const char* tooltip;
-    } buttons[] = {
-        {playButton, ui_core::playFreezeButtonPreset(), ui_core::playIconSvg(),
-         "Continuously plot the distortion visualization."},
-        {freezeButton, ui_core::playFreezeButtonPreset(), ui_core::freezeIconSvg(),
-         "Capture snapshot of the distortion."},
-        {saveButton, ui_core::saveButtonPreset(), ui_core::saveIconSvg(),
-         "Save the snapshot and reuse the cloned distortion in other effects."},
-    };
-    for (const auto& b : buttons)
-    {
-        b.button.setStyle(b.style);
-        b.button.setIcon(b.icon);
-        b.button.setTooltip(b.tooltip);
-        b.button.setSize(EditorLayout::buttonSize, EditorLayout::buttonSize);
-        addAndMakeVisible(b.button);
-    }
-
-    scaleDisplay.setName("scaleDisplay");
-    scaleDisplay.setStyle(ui_core::scaleDisplayPreset());
-    scaleDisplay.setTooltip("Scale controls.");
-    scaleDisplay.setSize(122, EditorLayout::rowHeight);
-    addAndMakeVisible(scaleDisplay);
-
-    scalePanel.setName("scalePanel");
-    scalePanel.setStyle(ui_panels::scalePanelPreset());
-    scalePanel.setAlwaysOnTop(true);
-    addChildComponent(scalePanel);
-
-    auto lagStyle = ui_core::numberBoxPreset();
-    lagStyle.suffix = {};
-    const struct
-    {
-        ui_core::NumberBox& box;
-        const char* name;
-        const char* tooltip;
-    } lagBoxes[] = {
-        {xLagBox, "xLagBox", "Sample delay amount - latency compensation for sidechain input."},
-        {yLagBox, "yLagBox", "Sample delay amount - latency compensation for main input."},
-    };
-    for (const auto& l : lagBoxes)
-    {
-        l.box.setName(l.name);
-        l.box.setStyle(lagStyle);
-        l.box.setRange(0.0, 512.0, 0.01);
-        l.box.setTooltip(l.tooltip);
-        addAndMakeVisible(l.box);
-    }
-
-    smoothingDisplay.setName("smoothingDisplay");
-    smoothingDisplay.setStyle(ui_core::smoothingDisplayPreset());
-    smoothingDisplay.setTooltip("Apply a smoothing window to tame noisy captures.");
-    smoothingDisplay.setSize(72, EditorLayout::rowHeight);
-    addAndMakeVisible(smoothingDisplay);
-
-    smoothingPanel.setName("smoothingPanel");
-    smoothingPanel.setStyle(ui_panels::smoothingPanelPreset());
-    smoothingPanel.setAlwaysOnTop(true);
-    addChildComponent(smoothingPanel);
-
-    const struct
-    {
-        ui_core::InlineComboBox& combo;
-        const char* name;
-        juce::StringArray items;
-        const char* tooltip;
-    } combos[] = {
-        {algorithmCombo,
-         "algorithmCombo",
-         {"ODR", "Mean"},
-         "Algorithm used to estimate the transfer function from captured samples."},
-        {captureSizeCombo,
-         "captureSizeCombo",
-         {"16k", "32k", "64k", "128k"},
-         "Number of samples used to fit the curve. More samples takes longer to capture but considers more "
-         "context."},
-        {modeCombo,
-         "modeCombo",
-         {"tfunc", "time"},
-         "tfunc: X vs Y transfer function plot. time: time-domain scope of both inputs."},
-        {windowSizeCombo,
-         "windowSizeCombo",
-         {"500", "1k", "2k", "4k", "8k"},
-         "Time-domain window length in samples (only used in time mode)."},
-    };
-    for (const auto& c : combos)
-    {
-        c.combo.setName(c.name);
-        for (int i = 0; i < c.items.size(); ++i)
-            c.combo.addItem(c.items[i], i + 1);
-        c.combo.setTooltip(c.tooltip);
-        c.combo.setStyle(ui_core::comboBoxPreset());
-        addAndMakeVisible(c.combo);
-    }
-
-    measureControls();
-
-    wirePopup(scaleDisplay, scalePanel, {&scalePanel.getXKnob(), &scalePanel.getYKnob()});
-    wirePopup(smoothingDisplay, smoothingPanel, {&smoothingPanel.getKnob()});
-    scalePanel.setVisible(false);
-    smoothingPanel.setVisible(false);
-    scaleDisplay.clearPopupShown();
-    smoothingDisplay.clearPopupShown();
-
-    // Tab walks the strip from left to right, each read-out followed by its card. Without an order
-    // the framework would visit the always-on-top cards first, so Tab out of a card would jump back
-    // to the start of the strip.
-    int order = 1;
-    for (auto* control : std::initializer_list<juce::Component*>{
-             &logoButton, &playButton, &freezeButton, &saveButton, &scaleDisplay, &scalePanel, &xLagBox,
-             &yLagBox, &algorithmCombo, &modeCombo, &captureSizeCombo, &windowSizeCombo, &smoothingDisplay,
-             &smoothingPanel})
-        control->setExplicitFocusOrder(order++);
-
-    updateControlStates();
-}
-
-void PluginProcessorEditor::measureControls()
-{
-    lagWidth = StripControlWidths::numberBox(xLagBox.getStyle(), "X Lag");
-    xLagBox.setSize(lagWidth, EditorLayout::rowHeight);
-    yLagBox.setSize(lagWidth, EditorLayout::rowHeight);
-
-    const auto& comboStyle = algorithmCombo.getStyle();
-    // Each pair shares one place, one combo in each state, so both take the wider width.
-    algorithmWidth = modeWidth = std::max(StripControlWidths::comboBox(comboStyle, "Algo", "Mean"),
-                                          StripControlWidths::comboBox(comboStyle, "Mode", "tfunc"));
-    captureSizeWidth = windowSizeWidth = std::max(StripControlWidths::comboBox(comboStyle, "Size", "128k"),
-                                                  StripControlWidths::comboBox(comboStyle, "Size", "500"));
-}
-
-void PluginProcessorEditor::wirePopup(ui_core::ValueDisplay& display, juce::Component& panel,
-                                      std::vector<juce::Component*> knobs)
-{
-    display.onPopupShow = [this, &display, &panel]
-    {
-        if (!display.isEnabled())
-            return;
-        panel.setVisible(true);
-        resized();
-    };
-    display.onPopupHide = [this, &panel]
-    {
-        panel.setVisible(false);
-        resized();
-    };
-    display.isPointerOverPopup = [&panel] { return panel.isVisible() && ui_panels::isPointerOver(panel); };
-    display.isPopupDragging = [&panel, knobs]
-    {
-        if (!panel.isVisible())
-            return false;
-        for (auto* knob : knobs)
-            if (knob->isMouseButtonDown())
-                return true;
-        return false;
-    };
-    display.getPopupComponent = [&panel] { return &panel; };
 }
 
 void PluginProcessorEditor::createOverlays()
@@ -287,10 +102,10 @@ void PluginProcessorEditor::createOverlays()
 
 void PluginProcessorEditor::wireCallbacks()
 {
-    playButton.onClick = [this] { play(); };
-    freezeButton.onClick = [this] { freeze(); };
-    saveButton.onClick = [this] { requestSave(); };
-    logoButton.addMouseListener(this, false);
+    strip.playButton.onClick = [this] { play(); };
+    strip.freezeButton.onClick = [this] { freeze(); };
+    strip.saveButton.onClick = [this] { requestSave(); };
+    strip.logoButton.addMouseListener(this, false);
     processor.onTableChanged = [this] { refreshCurveFromTable(); };
     processor.onFitFinished = [this] { session.fitFinished(); };
     session.onChange = [this] { showMeasurementState(); };
@@ -306,21 +121,21 @@ void PluginProcessorEditor::wireCallbacks()
         if (state.getParameter(id) != nullptr)
             attachment = std::make_unique<SliderAttachment>(state, id, slider);
     };
-    bind(scaleXAttachment, ParameterIDs::scaleX, scalePanel.getXKnob());
-    bind(scaleYAttachment, ParameterIDs::scaleY, scalePanel.getYKnob());
-    bind(latencyXAttachment, ParameterIDs::latencyX, xLagBox);
-    bind(latencyYAttachment, ParameterIDs::latencyY, yLagBox);
-    bind(smoothingAttachment, ParameterIDs::smoothing, smoothingPanel.getKnob());
+    bind(scaleXAttachment, ParameterIDs::scaleX, strip.scalePanel.getXKnob());
+    bind(scaleYAttachment, ParameterIDs::scaleY, strip.scalePanel.getYKnob());
+    bind(latencyXAttachment, ParameterIDs::latencyX, strip.xLagBox);
+    bind(latencyYAttachment, ParameterIDs::latencyY, strip.yLagBox);
+    bind(smoothingAttachment, ParameterIDs::smoothing, strip.smoothingPanel.getKnob());
 
     using ui_panels::InlineComboBoxAttachment;
-    algorithmAttachment =
-        std::make_unique<InlineComboBoxAttachment>(state, ParameterIDs::captureAlgorithm, algorithmCombo);
-    captureSizeAttachment =
-        std::make_unique<InlineComboBoxAttachment>(state, ParameterIDs::captureLength, captureSizeCombo);
+    algorithmAttachment = std::make_unique<InlineComboBoxAttachment>(state, ParameterIDs::captureAlgorithm,
+                                                                     strip.algorithmCombo);
+    captureSizeAttachment = std::make_unique<InlineComboBoxAttachment>(state, ParameterIDs::captureLength,
+                                                                       strip.captureSizeCombo);
     modeAttachment =
-        std::make_unique<InlineComboBoxAttachment>(state, ParameterIDs::visualizationMode, modeCombo);
+        std::make_unique<InlineComboBoxAttachment>(state, ParameterIDs::visualizationMode, strip.modeCombo);
     windowSizeAttachment =
-        std::make_unique<InlineComboBoxAttachment>(state, ParameterIDs::timeWindow, windowSizeCombo);
+        std::make_unique<InlineComboBoxAttachment>(state, ParameterIDs::timeWindow, strip.windowSizeCombo);
 
     for (const auto* id :
          {ParameterIDs::captureAlgorithm, ParameterIDs::captureLength, ParameterIDs::visualizationMode})
@@ -332,7 +147,7 @@ void PluginProcessorEditor::wireCallbacks()
             showVisualizerContextMenu(event);
     };
 
-    smoothingPanel.getKnob().onValueChange = [this] { session.smoothingMoved(); };
+    strip.smoothingPanel.getKnob().onValueChange = [this] { session.smoothingMoved(); };
 }
 
 void PluginProcessorEditor::paint(juce::Graphics& g)
@@ -345,55 +160,22 @@ EditorLayout PluginProcessorEditor::currentLayout() const
     EditorLayout::Input in;
     in.width = getWidth();
     in.height = getHeight();
-    in.scaleWidth = scaleDisplay.getWidth();
-    in.smoothingWidth = smoothingDisplay.getWidth();
-    in.lagWidth = lagWidth;
-    in.algorithmWidth = algorithmWidth;
-    in.captureSizeWidth = captureSizeWidth;
-    in.modeWidth = modeWidth;
-    in.windowSizeWidth = windowSizeWidth;
+    strip.fillLayoutInput(in);
     in.frozen = session.isFrozen();
     if (warningOverlay.isVisible())
         in.warningHeight = warningOverlay.getPreferredHeight();
-    in.scalePanelShown = scalePanel.isVisible();
-    in.smoothingPanelShown = smoothingPanel.isVisible();
     return EditorLayout::compute(in);
 }
 
 void PluginProcessorEditor::resized()
 {
     const auto l = currentLayout();
-    controlStrip.setBounds(l.strip);
-    logoButton.setBounds(l.logo);
+    strip.place(l, session.isFrozen());
     tooltipPanel.setBounds(l.tooltip);
-    playButton.setBounds(l.play);
-    freezeButton.setBounds(l.freeze);
-    saveButton.setBounds(l.save);
-
-    smoothingDisplay.setBounds(l.smoothingDisplay);
-    if (session.isFrozen())
-    {
-        captureSizeCombo.setBounds(l.captureSize);
-        algorithmCombo.setBounds(l.algorithm);
-    }
-    else
-    {
-        windowSizeCombo.setBounds(l.windowSize);
-        modeCombo.setBounds(l.mode);
-    }
-    yLagBox.setBounds(l.yLag);
-    xLagBox.setBounds(l.xLag);
-    scaleDisplay.setBounds(l.scaleDisplay);
-
     // The glow spill follows the visualizer by itself.
     visualizer.setBounds(l.visualizer);
-
     if (warningOverlay.isVisible())
         warningOverlay.setBounds(l.warning);
-    if (scalePanel.isVisible())
-        scalePanel.setBounds(l.scalePanel);
-    if (smoothingPanel.isVisible())
-        smoothingPanel.setBounds(l.smoothingPanel);
 
     logoMenu.layout();
     themeCustomisation.layout();
@@ -406,7 +188,7 @@ void PluginProcessorEditor::resized()
 void PluginProcessorEditor::mouseEnter(const juce::MouseEvent& event)
 {
     // While a dialog or the theme card is open, the logo leads nowhere else.
-    if (event.eventComponent == &logoButton && logoMenu.get() == nullptr &&
+    if (event.eventComponent == &strip.logoButton && logoMenu.get() == nullptr &&
         themeCustomisation.get() == nullptr && updateCheck.get() == nullptr && artistPrompt.get() == nullptr)
         showLogoMenu();
 }
@@ -461,43 +243,14 @@ void PluginProcessorEditor::showMeasurementState()
 
 void PluginProcessorEditor::updateControlStates()
 {
-    const auto isFrozenNow = session.isFrozen();
-    playButton.setEnabled(isFrozenNow);
-    freezeButton.setEnabled(!isFrozenNow);
-    updateSaveEnablement();
-
-    smoothingDisplay.setEnabled(isFrozenNow);
-    if (!isFrozenNow)
-    {
-        smoothingPanel.setVisible(false);
-        smoothingDisplay.clearPopupShown();
-    }
-    scaleDisplay.setEnabled(!isFrozenNow);
-    if (isFrozenNow)
-    {
-        scalePanel.setVisible(false);
-        scaleDisplay.clearPopupShown();
-    }
-    xLagBox.setEnabled(!isFrozenNow);
-    yLagBox.setEnabled(!isFrozenNow);
-
-    algorithmCombo.setVisible(isFrozenNow);
-    captureSizeCombo.setVisible(isFrozenNow);
-    modeCombo.setVisible(!isFrozenNow);
-    windowSizeCombo.setVisible(!isFrozenNow);
-
+    strip.setFrozen(session.isFrozen(), session.canSave());
     updateWindowSizeEnablement();
     resized();
 }
 
-void PluginProcessorEditor::updateSaveEnablement()
-{
-    saveButton.setEnabled(session.canSave());
-}
-
 void PluginProcessorEditor::updateWindowSizeEnablement()
 {
-    windowSizeCombo.setEnabled(
+    strip.windowSizeCombo.setEnabled(
         ParameterValues::choiceIndex(processor.getParameterState(), ParameterIDs::visualizationMode, 1) == 1);
 }
 
@@ -522,19 +275,7 @@ void PluginProcessorEditor::setDisplayMode(std::uint8_t mode)
 void PluginProcessorEditor::applyThemeToControls()
 {
     windowLook.setColour(juce::ResizableWindow::backgroundColourId, ui_core::palette().neutral1);
-    controlStrip.setStyle(ui_panels::stripPreset());
-    logoButton.setStyle(ui_core::logoPreset());
-    playButton.setStyle(ui_core::playFreezeButtonPreset());
-    freezeButton.setStyle(ui_core::playFreezeButtonPreset());
-    saveButton.setStyle(ui_core::saveButtonPreset());
-    scaleDisplay.setStyle(ui_core::scaleDisplayPreset());
-    scalePanel.setStyle(ui_panels::scalePanelPreset());
-    auto lagStyle = ui_core::numberBoxPreset();
-    lagStyle.suffix = {};
-    xLagBox.setStyle(lagStyle);
-    yLagBox.setStyle(lagStyle);
-    smoothingDisplay.setStyle(ui_core::smoothingDisplayPreset());
-    smoothingPanel.setStyle(ui_panels::smoothingPanelPreset());
+    strip.applyTheme();
     visualizer.setStyle(ui_core::themedVisualizerStyle());
     tooltipPanel.setStyle(ui_core::tooltipStripPreset());
     themeCustomisation.restyle();
@@ -607,41 +348,12 @@ void PluginProcessorEditor::refreshCurveFromTable()
 
 void PluginProcessorEditor::placeReportReadout()
 {
-    if (!reportReadout.isVisible())
-        return;
-
-    // In the first corner of the plot that the curve keeps clear of.
-    const auto data = visualizer.getDataBounds().translated(static_cast<float>(visualizer.getX()),
-                                                            static_cast<float>(visualizer.getY()));
-    const auto size = reportReadout.getPreferredSize().toFloat();
-    const auto inset = data.reduced(8.0f);
-    const juce::Rectangle<float> corners[] = {
-        size.withPosition(inset.getRight() - size.getWidth(), inset.getBottom() - size.getHeight()),
-        size.withPosition(inset.getX(), inset.getBottom() - size.getHeight()),
-        size.withPosition(inset.getX(), inset.getY()),
-        size.withPosition(inset.getRight() - size.getWidth(), inset.getY()),
-    };
-    const auto crosses = [this, &data](juce::Rectangle<float> area)
-    {
-        for (std::size_t i = 0; i < curvePoints.size(); i += 32)
-        {
-            const auto& p = curvePoints[i];
-            const auto at = juce::Point<float>(
-                data.getX() + static_cast<float>((p.x + 1.0) / 2.0) * data.getWidth(),
-                data.getBottom() - static_cast<float>((p.y + 1.0) / 2.0) * data.getHeight());
-            if (area.expanded(4.0f).contains(at))
-                return true;
-        }
-        return false;
-    };
-    auto chosen = corners[0];
-    for (const auto& corner : corners)
-        if (!crosses(corner))
-        {
-            chosen = corner;
-            break;
-        }
-    reportReadout.setBounds(chosen.getSmallestIntegerContainer());
+    if (reportReadout.isVisible())
+        reportReadout.setBounds(ui_panels::FitReportReadout::placeBeside(
+            curvePoints,
+            visualizer.getDataBounds().translated(static_cast<float>(visualizer.getX()),
+                                                  static_cast<float>(visualizer.getY())),
+            reportReadout.getPreferredSize()));
 }
 
 void PluginProcessorEditor::showArtistNameDialog(bool forSaving)

@@ -1,17 +1,10 @@
 #pragma once
 
-#include "controls/IconButton.h"
-#include "controls/InlineComboBox.h"
-#include "controls/MultiLayerLogoButton.h"
-#include "controls/NumberBox.h"
-#include "controls/ScaleDisplay.h"
-#include "controls/SmoothingDisplay.h"
 #include "controls/TooltipDisplayPanel.h"
 #include "core/PluginAudioProcessor.h"
 #include "editor/ArtistNamePrompt.h"
 #include "editor/EditorLayout.h"
 #include "editor/FitReportReadout.h"
-#include "editor/HorizontalStrip.h"
 #include "editor/InlineComboBoxAttachment.h"
 #include "editor/LiveViewFeed.h"
 #include "editor/LogoMenu.h"
@@ -19,8 +12,7 @@
 #include "editor/NoticeBoard.h"
 #include "editor/PlotContextMenu.h"
 #include "editor/SaveFlow.h"
-#include "editor/ScaleControlsPanel.h"
-#include "editor/SmoothingControlsPanel.h"
+#include "editor/StripControls.h"
 #include "editor/ThemeCustomisation.h"
 #include "editor/UpdateCheckFlow.h"
 #include "editor/WarningOverlayPanel.h"
@@ -132,18 +124,13 @@ public:
     void timerCallback() override;
 
 private:
-    void createTopPanel();
     void createOverlays();
     void wireCallbacks();
-    void wirePopup(ui_core::ValueDisplay& display, juce::Component& panel,
-                   std::vector<juce::Component*> knobs);
-    void measureControls();
 
     void updateWarningVisibility();
     void feedLiveView();
     // Shows what the measurement session tells: control states, the notice, the report.
     void showMeasurementState();
-    void updateSaveEnablement();
     void placeReportReadout();
 
     PluginAudioProcessor& processor;
@@ -159,24 +146,10 @@ private:
     ui_panels::MeasurementSession session;
 
     ui_core::WaveformVisualizer visualizer;
-    ui_panels::HorizontalStrip controlStrip;
-    ui_core::MultiLayerLogoButton logoButton{"logo"};
-    ui_core::IconButton playButton{"play"};
-    ui_core::IconButton freezeButton{"freeze"};
-    ui_core::IconButton saveButton{"saveTransferFunction"};
-    ui_core::ScaleDisplay scaleDisplay;
-    ui_panels::ScaleControlsPanel scalePanel;
-    ui_core::NumberBox xLagBox{"X Lag"};
-    ui_core::NumberBox yLagBox{"Y Lag"};
-    ui_core::SmoothingDisplay smoothingDisplay;
-    ui_panels::SmoothingControlsPanel smoothingPanel;
+    ui_panels::StripControls strip;
     using SliderAttachment = juce::AudioProcessorValueTreeState::SliderAttachment;
     std::unique_ptr<SliderAttachment> scaleXAttachment, scaleYAttachment, latencyXAttachment,
         latencyYAttachment, smoothingAttachment;
-    ui_core::InlineComboBox algorithmCombo{"Algo"};
-    ui_core::InlineComboBox captureSizeCombo{"Size"};
-    ui_core::InlineComboBox modeCombo{"Mode"};
-    ui_core::InlineComboBox windowSizeCombo{"Size"};
     std::unique_ptr<ui_panels::InlineComboBoxAttachment> algorithmAttachment, captureSizeAttachment,
         modeAttachment, windowSizeAttachment;
     ui_core::GlowSpillOverlay glowSpill;
@@ -189,12 +162,9 @@ private:
     ui_panels::ArtistNamePrompt artistPrompt{*this, processor};
     ui_panels::SaveFlow saveFlow;
     ui_panels::ThemeCustomisation themeCustomisation;
-    ui_panels::LogoMenu logoMenu{*this, logoButton};
+    ui_panels::LogoMenu logoMenu{*this, strip.logoButton};
     ui_panels::UpdateCheckFlow updateCheck{*this};
     ui_panels::PlotContextMenu contextMenu;
-
-    // Widths of the measured controls.
-    int lagWidth = 0, algorithmWidth = 0, captureSizeWidth = 0, modeWidth = 0, windowSizeWidth = 0;
 
     ui_panels::LiveViewFeed liveFeed;
     std::vector<juce::Point<double>> curvePoints;
