@@ -77,9 +77,10 @@ int fit(const juce::StringArray& arguments, Console& console)
     }
     const auto finished = juce::Time::getMillisecondCounterHiRes();
 
-    // The report first: a report that cannot be written leaves no preset behind either.
+    // The report the fit's worker made, as the window shows it. It first: a report that cannot be
+    // written leaves no preset behind either.
     juce::StringArray written;
-    const auto report = CaptureReport::make(session, *capture, latency, session.rawBins());
+    const auto& report = session.getProcessor().getLastFitOutcome().report;
     if (!CaptureReport::output(report, session, options, written, console) ||
         !ProbeOutputs::save(session, options, written, console))
         return failure;

@@ -1,5 +1,6 @@
 #include "tools/ProbeSession.h"
 
+#include "core/FitOutcomeText.h"
 #include "core/ParameterValues.h"
 #include "tools/MessageDispatch.h"
 
@@ -129,8 +130,9 @@ juce::Result ProbeSession::fit(Console& console)
     console.endProgress();
     processor->onTableChanged = nullptr;
 
-    if (!tableChanged)
-        return juce::Result::fail("no curve could be estimated (is X silent or constant?)");
+    const auto& outcome = processor->getLastFitOutcome();
+    if (!outcome.valid || !tableChanged)
+        return juce::Result::fail("no curve. " + FitOutcomeText::failureMessage(outcome.failure));
     return juce::Result::ok();
 }
 

@@ -567,6 +567,11 @@ INSTANTIATE_TEST_SUITE_P(
                  2,
                  "--latency-x auto needs a recording"},
         BadInput{"unwritableReport", fitWith({"--report", "@no-such-folder/report.json"}), 1, "cannot write"},
+        BadInput{"fitSilentInput",
+                 {"fit", "--x", "@silence.wav", "--y", "@y.wav", "--length", "16k", "--output", "@out.tfunc"},
+                 1,
+                 "no curve. The sidechain (X) was silent for the whole capture. Is the device's input routed to "
+                 "the sidechain?"},
         BadInput{"analyzeSilentInput",
                  {"analyze", "--x", "@silence.wav", "--y", "@y.wav", "--length", "16k"},
                  1,
