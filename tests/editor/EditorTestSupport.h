@@ -13,9 +13,11 @@
 #include <atomic>
 #include <cmath>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace editortest
@@ -133,6 +135,11 @@ struct ProbeUnderTest
         parameter->setValueNotifyingHost(parameter->convertTo0to1(static_cast<float>(index)));
     }
 
+    // The (X, Y) pair of sample n: by default the full-scale sine through the device.
+    std::function<std::pair<double, double>(long long n)> source = [](long long n) {
+        return std::pair{inputAt(n), device(inputAt(n))};
+    };
+
     // Plays n samples on the calling thread, with or without the sidechain's channels.
     void play(int samples, bool sidechain = true)
     {
@@ -142,9 +149,9 @@ struct ProbeUnderTest
         {
             for (int i = 0; i < blockSize; ++i, ++position)
             {
-                const auto x = inputAt(position);
-                buffer.setSample(0, i, device(x));
-                buffer.setSample(1, i, device(x));
+                const auto [x, y] = source(position);
+                buffer.setSample(0, i, y);
+                buffer.setSample(1, i, y);
                 if (sidechain)
                 {
                     buffer.setSample(2, i, x);
