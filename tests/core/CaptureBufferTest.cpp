@@ -6,6 +6,7 @@
 #include <chrono>
 #include <memory>
 #include <signal.h>
+#include <stdexcept>
 #include <sys/mman.h>
 #include <thread>
 #include <time.h>
@@ -203,6 +204,8 @@ public:
         const auto lead = (page - ((size_t) holdAt * sizeof(double)) % page) % page;
         length = lead + (values.size() * sizeof(double) + page - 1) / page * page + page;
         base = (char*) mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (base == MAP_FAILED)
+            throw std::runtime_error("no memory for the held-open samples");
         samples = (double*) (base + lead);
         std::copy(values.begin(), values.end(), samples);
         guarded = (char*) (samples + holdAt);
