@@ -48,11 +48,63 @@ double curveAt(const std::vector<double>& curve, double x)
     return curve[i] + (t - static_cast<double>(i)) * (curve[i + 1] - curve[i]);
 }
 
-std::string percent(double share)
+std::string fixed(double value, int decimals)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%.1f", 100.0 * share);
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
     return text;
+}
+
+std::string percent(double share)
+{
+    return fixed(100.0 * share, 1);
+}
+
+std::string decibels(double share)
+{
+    return fixed(20.0 * std::log10(share), 1);
+}
+
+struct ResidualMoments
+{
+    double rms = 0.0;
+    double correlation = std::numeric_limits<double>::quiet_NaN();
+};
+
+// Root-mean-square distance of y from the curve, and the correlation of that distance between
+// neighbouring pairs (about its mean): near 0 for white noise, near 1 for a departure that moves
+// with the signal, as the output of a device with memory does. One pass, no copy of the residual.
+// Pairs left out for a non-finite sample join their neighbours; they are too rare to matter.
+ResidualMoments residualMoments(const std::vector<double>& xs, const std::vector<double>& ys,
+                                const std::vector<double>& curve)
+{
+    double sum = 0.0, sumSquares = 0.0;
+    double neighbourProducts = 0.0, neighbourSums = 0.0;
+    double previous = 0.0;
+    for (size_t k = 0; k < xs.size(); ++k)
+    {
+        const double r = ys[k] - curveAt(curve, xs[k]);
+        sum += r;
+        sumSquares += r * r;
+        if (k > 0)
+        {
+            neighbourProducts += r * previous;
+            neighbourSums += r + previous;
+        }
+        previous = r;
+    }
+    const double n = static_cast<double>(xs.size());
+    ResidualMoments moments;
+    moments.rms = std::sqrt(sumSquares / n);
+    const double mean = sum / n;
+    const double variance = sumSquares / n - mean * mean;
+    if (xs.size() > 1 && variance > 1e-24)
+    {
+        const double m = n - 1.0;
+        const double covariance = (neighbourProducts - mean * neighbourSums) / m + mean * mean;
+        moments.correlation = std::clamp(covariance / variance, -1.0, 1.0);
+    }
+    return moments;
 }
 } // namespace
 
@@ -126,14 +178,6 @@ FitReport makeFitReport(const std::vector<double>& x, const std::vector<double>&
         if (std::isfinite(gap) && !(gap <= report.directionGap))
             report.directionGap = gap;
     }
-    if (report.directionGap > memoryGapThreshold)
-    {
-        report.memoryWarning = true;
-        report.warning = "rising and falling sweeps differ by up to " + percent(report.directionGap) +
-                         " % of full scale: the device has memory (a filter before its nonlinearity, "
-                         "hysteresis), or the latency is set wrong; no static curve describes it exactly";
-    }
-
     // The residual about the fit, or about the capture's own mean curve when there is no fit.
     report.residualAboutFit = fittedCurve.size() == static_cast<size_t>(BinCount);
     std::vector<double> curve = fittedCurve;
@@ -144,13 +188,30 @@ FitReport makeFitReport(const std::vector<double>& x, const std::vector<double>&
                     ? fitBinnedMean(xs, ys, 1).rawBins
                     : fillBinGaps(combined);
     }
-    double sumSquares = 0.0;
-    for (size_t k = 0; k < xs.size(); ++k)
+    const ResidualMoments moments = residualMoments(xs, ys, curve);
+    report.residual = moments.rms;
+    report.residualCorrelation = moments.correlation;
+
+    const bool gapFlagged = report.directionGap > memoryGapThreshold;
+    const bool residualFlagged =
+        report.residual > memoryResidualThreshold && report.residualCorrelation > memoryCorrelationThreshold;
+    if (gapFlagged || residualFlagged)
     {
-        const double r = ys[k] - curveAt(curve, xs[k]);
-        sumSquares += r * r;
+        report.memoryWarning = true;
+        std::string evidence;
+        if (gapFlagged)
+            evidence = "rising and falling sweeps differ by up to " + percent(report.directionGap) +
+                       " % of full scale";
+        if (residualFlagged)
+            evidence += std::string(gapFlagged ? ", and " : "") + "Y departs from the curve by " +
+                        decibels(report.residual) + " dB, smoothly from sample to sample (correlation " +
+                        fixed(report.residualCorrelation, 2) + "), as noise does not";
+        report.warning = evidence +
+                         ": the device has memory (a filter before its nonlinearity, hysteresis) or the "
+                         "latency is wrong. Check the latency; if it is right, no static curve describes "
+                         "this device exactly: measure with a test signal in the band where its filters are "
+                         "flat, or treat the curve as an approximation";
     }
-    report.residual = std::sqrt(sumSquares / static_cast<double>(xs.size()));
     return report;
 }
 

@@ -44,6 +44,12 @@ juce::StringArray describe(const estimation::FitReport& report)
     lines.add("residual: " + significant(report.residual) + " of Y's peak (" +
               juce::String(20.0 * std::log10(std::max(report.residual, 1e-12)), 1) + " dB), about " +
               (report.residualAboutFit ? "the fitted curve" : "the capture's mean curve"));
+    lines.add(std::isfinite(report.residualCorrelation)
+                  ? "residual correlation: " + juce::String(report.residualCorrelation, 3) +
+                        " from sample to sample (noise gives about 0; a device with memory more than " +
+                        significant(estimation::memoryCorrelationThreshold) + " with a residual above " +
+                        juce::String(20.0 * std::log10(estimation::memoryResidualThreshold), 1) + " dB)"
+                  : juce::String("residual correlation: not measured (no residual)"));
     lines.add(std::isfinite(report.directionGap)
                   ? "direction gap: " + significant(report.directionGap) +
                         " of full scale (a device with memory shows more than " +
@@ -69,6 +75,9 @@ juce::var toJson(const estimation::FitReport& report, double latencyX, double la
     object->setProperty("xRange", juce::Array<juce::var>{report.xMin, report.xMax});
     object->setProperty("residual", number(report.residual));
     object->setProperty("residualAboutFit", report.residualAboutFit);
+    object->setProperty("residualCorrelation", number(report.residualCorrelation));
+    object->setProperty("residualThreshold", estimation::memoryResidualThreshold);
+    object->setProperty("residualCorrelationThreshold", estimation::memoryCorrelationThreshold);
     object->setProperty("directionGap", number(report.directionGap));
     object->setProperty("directionGapThreshold", estimation::memoryGapThreshold);
     object->setProperty("memoryWarning", report.memoryWarning);

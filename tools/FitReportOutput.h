@@ -10,13 +10,15 @@ namespace FitReportOutput
 // "Y lags X by 37.25 samples", "Y leads X by 5.00 samples" or "none found (the reason)".
 juce::String describeLatency(const estimation::LatencyEstimate& latency);
 
-// One line each: measured latency, coverage and driven range, residual, direction gap, and the
-// memory warning when there is one.
+// One line each: measured latency, coverage and driven range, residual, its correlation, direction
+// gap, and the memory warning when there is one.
 juce::StringArray describe(const estimation::FitReport& report);
 
 // "latencySamples" (null when none was found), "latencyMessage", "latencyX" and "latencyY" (the
 // latencies the pairs were aligned by), "coverage", "xRange", "residual", "residualAboutFit",
-// "directionGap" (null when not measurable), "directionGapThreshold", "memoryWarning", "warning".
+// "residualCorrelation" (null when there is no residual), "residualThreshold",
+// "residualCorrelationThreshold", "directionGap" (null when not measurable), "directionGapThreshold",
+// "memoryWarning", "warning".
 juce::var toJson(const estimation::FitReport& report, double latencyX, double latencyY);
 
 // Writes json to file, replacing it; fails with a message naming the file.

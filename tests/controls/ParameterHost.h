@@ -12,8 +12,9 @@ namespace testsupport
 class ParameterHost final : public juce::AudioProcessor, private juce::AudioProcessorListener
 {
 public:
-    ParameterHost()
-        : state(*this, nullptr, "PARAMETERS", layout())
+    // smoothingMaximum and smoothingDefault: the plug-in's own Smoothing is 1..100, 50 by default.
+    explicit ParameterHost(int smoothingMaximum = 1024, int smoothingDefault = 16)
+        : state(*this, nullptr, "PARAMETERS", layout(smoothingMaximum, smoothingDefault))
     {
         addListener(this);
     }
@@ -55,7 +56,8 @@ public:
     void setStateInformation(const void*, int) override {}
 
 private:
-    static juce::AudioProcessorValueTreeState::ParameterLayout layout()
+    static juce::AudioProcessorValueTreeState::ParameterLayout layout(int smoothingMaximum,
+                                                                      int smoothingDefault)
     {
         using Float = juce::AudioParameterFloat;
         return {std::make_unique<Float>(juce::ParameterID{"latencyX", 1}, "X Lag",
@@ -65,7 +67,7 @@ private:
                 std::make_unique<Float>(juce::ParameterID{"scaleY", 1}, "Scale Y",
                                         juce::NormalisableRange<float>(-36.0f, 36.0f, 0.1f), 0.0f),
                 std::make_unique<juce::AudioParameterInt>(juce::ParameterID{"smoothing", 1}, "Smoothing", 1,
-                                                          1024, 16)};
+                                                          smoothingMaximum, smoothingDefault)};
     }
 
     void audioProcessorParameterChanged(juce::AudioProcessor*, int, float) override

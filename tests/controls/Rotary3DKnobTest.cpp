@@ -242,3 +242,25 @@ TEST_F(KnobOnDesktop, DragsAndArrowKeysAreGesturesAndScreenReadersHearTheTooltip
     EXPECT_EQ(accessibility->getRole(), juce::AccessibilityRole::slider);
     EXPECT_EQ(accessibility->getTitle(), "Smoothing - Transfer function smoothing window size.");
 }
+
+// The plug-in's Smoothing parameter, 1..100 in whole steps: 0.1 % of its range is less than one
+// step, and Shift+arrow must still move it by one.
+TEST(SmoothingKnobOnDesktop, FineKeyboardStepOfAnIntegerParameterMovesByOneInterval)
+{
+    testsupport::ParameterHost host(100, 50);
+    DesktopWindow window;
+    ui_core::Rotary3DKnob knob;
+    window.add(knob, {20, 20, 60, 60});
+    const juce::AudioProcessorValueTreeState::SliderAttachment attachment(host.state, "smoothing", knob);
+    host.events.clear();
+    knob.grabKeyboardFocus();
+
+    const auto shift = juce::ModifierKeys(juce::ModifierKeys::shiftModifier);
+    window.key(juce::KeyPress(juce::KeyPress::upKey, shift, 0));
+    EXPECT_FLOAT_EQ(host.value("smoothing"), 51.0f);
+    window.key(juce::KeyPress(juce::KeyPress::leftKey, shift, 0));
+    window.key(juce::KeyPress(juce::KeyPress::downKey, shift, 0));
+    EXPECT_FLOAT_EQ(host.value("smoothing"), 49.0f);
+    EXPECT_EQ(host.gestureOutline(),
+              (Strings{"begin", "change", "end", "begin", "change", "end", "begin", "change", "end"}));
+}

@@ -3,8 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
+#include <signal.h>
+#include <stdexcept>
+#include <sys/mman.h>
 #include <thread>
+#include <time.h>
+#include <unistd.h>
 #include <vector>
 
 // Holds the sequence odd, as a writer stalled in the middle of a push would.
@@ -182,6 +188,111 @@ TEST(CaptureBuffer, ClearDiscardsTheReadersLastGoodCopy)
     for (int i = 0; i < 100; ++i)
         ASSERT_EQ(out.x[(size_t) i], 0.0);
     CaptureBufferTestAccess::endStalledWrite(*buffer);
+}
+
+namespace
+{
+// X samples for a push that stops in the middle, with no change to the push itself: the page that
+// holds pair holdAt onward is unreadable, so the writer faults on it and the fault handler keeps it
+// there until release(); it then makes the page readable and the load is retried.
+class HeldOpenSamples
+{
+public:
+    HeldOpenSamples(const std::vector<double>& values, int holdAt)
+        : page((size_t) sysconf(_SC_PAGESIZE))
+    {
+        const auto lead = (page - ((size_t) holdAt * sizeof(double)) % page) % page;
+        length = lead + (values.size() * sizeof(double) + page - 1) / page * page + page;
+        base = (char*) mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (base == MAP_FAILED)
+            throw std::runtime_error("no memory for the held-open samples");
+        samples = (double*) (base + lead);
+        std::copy(values.begin(), values.end(), samples);
+        guarded = (char*) (samples + holdAt);
+
+        current = this;
+        struct sigaction action = {};
+        action.sa_sigaction = onFault;
+        action.sa_flags = SA_SIGINFO;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGSEGV, &action, &previous);
+        mprotect(guarded, page, PROT_NONE);
+    }
+
+    ~HeldOpenSamples()
+    {
+        release();
+        sigaction(SIGSEGV, &previous, nullptr);
+        current = nullptr;
+        munmap(base, length);
+    }
+
+    const double* data() const { return samples; }
+
+    // Whether the writer reached the unreadable page within the time given.
+    bool waitUntilHeld() const
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!held.load() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+        return held.load();
+    }
+
+    void release() { released.store(true); }
+
+private:
+    static void onFault(int, siginfo_t* info, void*)
+    {
+        auto* self = current.load();
+        const auto* address = (const char*) info->si_addr;
+        if (self == nullptr || address < self->guarded || address >= self->guarded + self->page)
+        {
+            // Not ours: the previous handling, on the retried access.
+            sigaction(SIGSEGV, &previous, nullptr);
+            return;
+        }
+        self->held.store(true);
+        const timespec pause{0, 100000};
+        while (!self->released.load())
+            nanosleep(&pause, nullptr);
+        mprotect(self->guarded, self->page, PROT_READ | PROT_WRITE);
+    }
+
+    static inline std::atomic<HeldOpenSamples*> current{nullptr};
+    static inline struct sigaction previous = {};
+
+    const size_t page;
+    size_t length = 0;
+    char* base = nullptr;
+    double* samples = nullptr;
+    char* guarded = nullptr;
+    std::atomic<bool> held{false}, released{false};
+};
+} // namespace
+
+// The reader asks for fewer pairs than the ring holds while a push that overwrites them is stopped
+// half-way: the copy must not be the mix of old and new pairs that the ring holds at that moment.
+TEST(CaptureBuffer, ShortReadDuringAPushHeldOpenGivesTheLastConsistentCopy)
+{
+    auto buffer = makeBuffer();
+    const auto first = makeNumberedPairs(0, 100);
+    buffer->push(first.x.data(), first.y.data(), 100);
+    const auto good = readAll(*buffer, 20); // pairs 81..100, at ring positions 80..99
+
+    // A whole ring of new pairs, from position 100 round to 99; held at position 90, so that the 20
+    // newest positions hold ten new pairs and ten old ones.
+    const auto next = makeNumberedPairs(100, capacity);
+    HeldOpenSamples x(next.x, capacity - 10);
+    std::thread writer([&] { buffer->push(x.data(), next.y.data(), capacity); });
+    const auto wasHeld = x.waitUntilHeld();
+    const auto during = wasHeld ? readAll(*buffer, 20) : Pairs{};
+    x.release();
+    writer.join();
+
+    ASSERT_TRUE(wasHeld) << "the push never reached the unreadable page";
+    EXPECT_EQ(during.x, good.x);
+    EXPECT_EQ(during.y, good.y);
+    EXPECT_EQ(readAll(*buffer, 1).x[0], 100.0 + capacity) << "the push completed";
 }
 
 // A writer thread pushes numbered pairs in blocks of varying size while a reader copies the whole

@@ -1,7 +1,10 @@
 #include "TestSignals.h"
 
+#include "estimation/FractionalShift.h"
+
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <random>
 
@@ -80,6 +83,37 @@ Capture makeCapture(const CaptureSpec& spec, const Device& device)
         c.y[static_cast<size_t>(k)] = y;
     }
     return c;
+}
+
+double threeTones(double t)
+{
+    const double w = 2.0 * 3.14159265358979323846 / 48000.0;
+    return 0.5 * std::sin(w * 97.3 * t) + 0.3 * std::sin(w * 231.7 * t + 1.0) +
+           0.18 * std::sin(w * 413.9 * t + 2.0);
+}
+
+Capture alignedBy(const Capture& c, double delay)
+{
+    const int whole = static_cast<int>(std::floor(delay));
+    const double fraction = delay - whole;
+    // X(n - delay) = X((n - whole - 1) + (1 - fraction)).
+    const std::vector<double> shifted =
+        fraction > 1e-9 ? estimation::shiftByFraction(c.x, 1.0 - fraction) : c.x;
+    const int offset = fraction > 1e-9 ? whole + 1 : whole;
+    Capture aligned;
+    for (int n = alignmentMargin; n + alignmentMargin < static_cast<int>(c.x.size()); ++n)
+    {
+        aligned.x.push_back(shifted[static_cast<size_t>(n - offset)]);
+        aligned.y.push_back(c.y[static_cast<size_t>(n)]);
+    }
+    return aligned;
+}
+
+std::string number(double v)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3g", v);
+    return text;
 }
 
 double maxAbsDifference(const std::vector<double>& a, const std::vector<double>& b)

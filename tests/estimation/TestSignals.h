@@ -51,6 +51,19 @@ struct CaptureSpec
 
 Capture makeCapture(const CaptureSpec& spec, const Device& device);
 
+// Three unrelated tones (97.3, 231.7 and 413.9 Hz at 48 kHz) at time t in samples, peak about 0.98:
+// a signal that does not repeat within the ±512 samples the latency search covers.
+double threeTones(double t);
+
+// Pairs this far from either end are left out wherever a capture is aligned.
+inline constexpr int alignmentMargin = 520;
+
+// The pairs (X(n - delay), Y(n)) a refit with this latency fits, X delayed by the refit's shift.
+Capture alignedBy(const Capture& c, double delay);
+
+// Three significant digits, for the figures a test records.
+std::string number(double v);
+
 // Largest |a[i] - b[i]| (NaN in both counts as equal, in one as NaN); infinity if the lengths differ.
 double maxAbsDifference(const std::vector<double>& a, const std::vector<double>& b);
 

@@ -289,6 +289,9 @@ TEST_P(ProbeCommandLineAutomaticLatency, GivesTheCurveOfTheRightManualValueAndRe
     EXPECT_TRUE(lineOf("residual: ").startsWith(significant(field("residual")) + " of Y's peak")) << report;
     EXPECT_TRUE(lineOf("direction gap: ").startsWith(significant(field("directionGap")) + " of full scale"))
         << report;
+    EXPECT_TRUE(lineOf("residual correlation: ")
+                    .startsWith(juce::String(field("residualCorrelation"), 3) + " from sample to sample"))
+        << report;
     EXPECT_TRUE(json["residualAboutFit"].isBool() && (bool) json["residualAboutFit"]);
     EXPECT_TRUE(json["memoryWarning"].isBool());
     EXPECT_FALSE((bool) json["memoryWarning"]);
