@@ -15,8 +15,7 @@ juce::String failureMessage(estimation::EstimateFailure failure)
                    "sidechain?";
         case EstimateFailure::ySilent:
             return "The main input (Y) was silent for the whole capture. Is the device's output routed to "
-                   "this "
-                   "plug-in's input, and is the device on?";
+                   "this plug-in's input, and is the device on?";
         case EstimateFailure::noFinitePair:
             return "Every captured pair held a sample that is not a number or infinite. Check the device's "
                    "output and the track's routing, then play and freeze again.";

@@ -1,5 +1,6 @@
 #include "tools/CaptureReport.h"
 
+#include "core/FitOutcomeText.h"
 #include "core/LatencyAlignment.h"
 #include "core/ParameterLayout.h"
 #include "estimation/LatencyEstimator.h"
@@ -36,11 +37,11 @@ int measureLatency(ProbeSession& session, const RecordedPair::Pairs& capture, bo
     if (const auto result = FitSettings::applyMeasuredLatency(session, *latency.samples, delayX, delayY);
         result.failed())
     {
-        console.error("measured latency: " + FitReportOutput::describeLatency(latency) + "; " +
+        console.error("measured latency: " + FitOutcomeText::latency(latency) + "; " +
                       result.getErrorMessage());
         return ProbeCommands::failure;
     }
-    console.print("latency: " + FitReportOutput::describeLatency(latency) + " (measured); using latency X " +
+    console.print("latency: " + FitOutcomeText::latency(latency) + " (measured); using latency X " +
                   session.parameterText(ParameterIDs::latencyX) + ", latency Y " +
                   session.parameterText(ParameterIDs::latencyY));
     return ProbeCommands::success;

@@ -1,5 +1,7 @@
 #include "tools/FitReportOutput.h"
 
+#include "core/FitOutcomeText.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -21,19 +23,10 @@ juce::var number(double value)
 }
 } // namespace
 
-juce::String describeLatency(const estimation::LatencyEstimate& latency)
-{
-    if (!latency.samples)
-        return "none found (" + juce::String(latency.message) + ")";
-    const auto delay = *latency.samples;
-    return juce::String(delay < 0.0 ? "Y leads X by " : "Y lags X by ") + juce::String(std::abs(delay), 2) +
-           " samples";
-}
-
 juce::StringArray describe(const estimation::FitReport& report)
 {
     juce::StringArray lines;
-    lines.add("measured latency: " + describeLatency(report.latency));
+    lines.add("measured latency: " + FitOutcomeText::latency(report.latency));
     if (!report.valid)
     {
         lines.add("no report: " + juce::String(report.message));
@@ -42,7 +35,7 @@ juce::StringArray describe(const estimation::FitReport& report)
     lines.add("coverage: " + juce::String(100.0 * report.coverage, 1) + " % of the grid (x from " +
               juce::String(report.xMin, 4) + " to " + juce::String(report.xMax, 4) + ")");
     lines.add("residual: " + significant(report.residual) + " of Y's peak (" +
-              juce::String(20.0 * std::log10(std::max(report.residual, 1e-12)), 1) + " dB), about " +
+              FitOutcomeText::residualDecibels(report.residual) + "), about " +
               (report.residualAboutFit ? "the fitted curve" : "the capture's mean curve"));
     lines.add(std::isfinite(report.residualCorrelation)
                   ? "residual correlation: " + juce::String(report.residualCorrelation, 3) +

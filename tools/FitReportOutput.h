@@ -7,9 +7,6 @@
 // The fit report as the probe prints it and as the JSON file that --report writes for scripts.
 namespace FitReportOutput
 {
-// "Y lags X by 37.25 samples", "Y leads X by 5.00 samples" or "none found (the reason)".
-juce::String describeLatency(const estimation::LatencyEstimate& latency);
-
 // One line each: measured latency, coverage and driven range, residual, its correlation, direction
 // gap, and the memory warning when there is one.
 juce::StringArray describe(const estimation::FitReport& report);
