@@ -5,7 +5,8 @@
 #   its group pg:sideChainOf the main group. Fails when it cannot find them, so that a different
 #   description never ships unmarked.
 # - What the validator refuses: the plug-in is also a doap:Project (it has a maintainer and a
-#   release), the mailbox a mailto: address, enumeration is a port property and so not said of a
+#   release) and an analyser, so that hosts file it under that class and not under the project's
+#   name; the mailbox a mailto: address, enumeration is a port property and so not said of a
 #   parameter, the window's extension data and features each only in their own list, and the
 #   default preset's program property is declared.
 # - The scale points of a choice parameter carry the plain values the host sends (0, 1, 2, ...),
@@ -118,7 +119,7 @@ string(REPLACE "${sidechain_port}" "${sidechain_port}${is_side_chain}" dsp "${ds
 
 # What the validator refuses.
 expect("${dsp}" "\ta lv2:Plugin" 1 "plug-in type")
-string(REPLACE "\ta lv2:Plugin ;\n" "\ta lv2:Plugin , doap:Project ;\n" dsp "${dsp}")
+string(REPLACE "\ta lv2:Plugin ;\n" "\ta lv2:Plugin , lv2:AnalyserPlugin , doap:Project ;\n" dsp "${dsp}")
 string(REGEX REPLACE "foaf:mbox <([^:>]+@[^:>]+)>" "foaf:mbox <mailto:\\1>" dsp "${dsp}")
 string(REPLACE "\n\tlv2:portProperty lv2:enumeration ;\n" "\n" dsp "${dsp}")
 string(REPLACE "\t\topts:interface ,\n\t\tui:noUserResize ,\n\t\tui:resize ;\n"
