@@ -9,6 +9,9 @@
 #   name; the mailbox a mailto: address, enumeration is a port property and so not said of a
 #   parameter, the window's extension data and features each only in their own list, and the
 #   default preset's program property is declared.
+# - Names: the framework calls every audio port "Audio In n" or "Audio Out n" and labels no group.
+#   Each port is named after its bus and channel ("Sidechain L") and each group gets its bus name
+#   as a label, which is what hosts show beside the ports. The symbols, which hosts store, stay.
 # - The scale points of a choice parameter carry the plain values the host sends (0, 1, 2, ...),
 #   not normalised ones: a host picking "32k" of four sent 0.333, which selects the first choice.
 #
@@ -134,6 +137,25 @@ if(program AND declared EQUAL -1)
 endif()
 
 plain_scale_points(dsp)
+
+# Names after the buses.
+string(REGEX MATCHALL "plug:[a-z0-9_]+\n\ta pg:[A-Za-z]+Group" groups "${dsp}")
+foreach(group_line IN LISTS groups)
+    string(REGEX REPLACE "^plug:([a-z0-9_]+)\n.*" "\\1" group "${group_line}")
+    if(NOT dsp MATCHES "plug:${group}\n\ta pg:[A-Za-z]+Group ;\n(\tpg:sideChainOf [^\n]*\n)?\tlv2:name \"([^\"]+)\" ;\n")
+        message(FATAL_ERROR "AmendLv2Description: the group ${group} has no name")
+    endif()
+    set(bus "${CMAKE_MATCH_2}")
+    string(REPLACE "\tlv2:name \"${bus}\" ;\n\tlv2:symbol \"${group}\" ."
+        "\tlv2:name \"${bus}\" ;\n\trdfs:label \"${bus}\" ;\n\tlv2:symbol \"${group}\" ." dsp "${dsp}")
+    foreach(side left right)
+        string(SUBSTRING "${side}" 0 1 letter)
+        string(TOUPPER "${letter}" letter)
+        string(REGEX REPLACE
+            "lv2:name \"Audio (In|Out) [0-9]+\" ;(\n\t\tpg:group plug:${group} ;\n(\t\tlv2:portProperty [^\n]*\n)*\t\tlv2:designation <http://lv2plug.in/ns/ext/port-groups#${side}>)"
+            "lv2:name \"${bus} ${letter}\" ;\\2" dsp "${dsp}")
+    endforeach()
+endforeach()
 
 file(WRITE "${BUNDLE}/dsp.ttl" "${dsp}")
 file(WRITE "${BUNDLE}/manifest.ttl" "${manifest}")
