@@ -4,6 +4,18 @@
 local M = {}
 
 M.classId = "ABCDEF019182FAEB4352564E56545052"
+M.lv2Uri = "https://corvane.audio/plugins/veltrane-probe"
+-- The format under test, after the session folder on the command line: "VST3" (default) or "LV2".
+M.format = arg[3] or "VST3"
+M.isLv2 = M.format == "LV2"
+if M.format ~= "VST3" and not M.isLv2 then
+    print("  FAIL  unknown plug-in format " .. M.format)
+    os.exit(2)
+end
+M.pluginType = M.isLv2 and ARDOUR.PluginType.LV2 or ARDOUR.PluginType.VST3
+M.pluginId = M.isLv2 and M.lv2Uri or M.classId
+-- Ardour files an LV2 plug-in under its class, a VST3 under its category.
+M.category = M.isLv2 and "Analyser Plugin" or "Fx"
 M.pluginName = "Veltrane Probe"
 M.vendor = "Corvane"
 M.mainTrack = "Probe"
@@ -18,17 +30,18 @@ M.levelToleranceDb = 0.05
 -- mix of both, shows up on the meter instead of hiding behind an equal level.
 M.sidechainGainDb = -12
 
--- Host parameter order with the normalised (0..1) defaults.
+-- Host parameter order with the normalised (0..1) defaults, the identifier and the plain range
+-- (an LV2 host sees each parameter as a property of that name with plain values).
 M.parameters = {
-    { name = "Scale X", default = 0.5 }, -- 0 dB of -36..36
-    { name = "Scale Y", default = 0.5 },
-    { name = "Latency X", default = 0.0 }, -- 0 of 0..512
-    { name = "Latency Y", default = 0.0 },
-    { name = "Smoothing", default = 49 / 99 }, -- 50 of 1..100
-    { name = "Capture Algorithm", default = 1.0 }, -- "Mean", index 1 of 2
-    { name = "Capture Length", default = 2 / 3 }, -- "64k", index 2 of 4
-    { name = "Visualization Mode", default = 0.0 }, -- "tfunc", index 0 of 2
-    { name = "Time Window", default = 0.5 }, -- "2k", index 2 of 5
+    { name = "Scale X", id = "scaleX", default = 0.5, lower = -36, upper = 36 }, -- 0 dB
+    { name = "Scale Y", id = "scaleY", default = 0.5, lower = -36, upper = 36 },
+    { name = "Latency X", id = "latencyX", default = 0.0, lower = 0, upper = 512 }, -- 0 samples
+    { name = "Latency Y", id = "latencyY", default = 0.0, lower = 0, upper = 512 },
+    { name = "Smoothing", id = "smoothing", default = 49 / 99, lower = 1, upper = 100 }, -- 50
+    { name = "Capture Algorithm", id = "captureAlgorithm", default = 1.0, lower = 0, upper = 1 }, -- "Mean"
+    { name = "Capture Length", id = "captureLength", default = 2 / 3, lower = 0, upper = 3 }, -- "64k"
+    { name = "Visualization Mode", id = "visualizationMode", default = 0.0, lower = 0, upper = 1 }, -- "tfunc"
+    { name = "Time Window", id = "timeWindow", default = 0.5, lower = 0, upper = 4 }, -- "2k"
 }
 M.valueTolerance = 1e-4
 
@@ -91,7 +104,7 @@ end
 -- Returns the plug-in's Ardour-side description, as read from the scanner's cache.
 function M.findPluginInfo()
     for info in ARDOUR.LuaAPI.list_plugins():iter() do
-        if info.type == ARDOUR.PluginType.VST3 and info.unique_id == M.classId then
+        if info.type == M.pluginType and info.unique_id == M.pluginId then
             return info
         end
     end
@@ -114,8 +127,52 @@ function M.parameterValue(proc, index)
     return value
 end
 
+-- The control through which Ardour sets an LV2 parameter (the one-based `index` of M.parameters).
+function M.propertyControl(proc, index)
+    local name = "property-" .. M.lv2Uri .. ":" .. M.parameters[index].id
+    local automatable = proc:to_automatable()
+    for parameter in automatable:all_automatable_params():iter() do
+        local control = automatable:automation_control(parameter, false)
+        if not control:isnil() and control:name() == name then
+            return control
+        end
+    end
+    return nil
+end
+
+-- Sets a parameter to a normalised value, as a plain value for an LV2 property.
+function M.setParameter(proc, index, normalised)
+    if not M.isLv2 then
+        ARDOUR.LuaAPI.set_processor_param(proc, index - 1, normalised)
+        return
+    end
+    local parameter = M.parameters[index]
+    local control = M.propertyControl(proc, index)
+    if control == nil then
+        M.fatal("Ardour has no control for the property " .. parameter.id)
+    end
+    control:set_value(parameter.lower + normalised * (parameter.upper - parameter.lower),
+        PBD.GroupControlDisposition.NoGroup)
+end
+
+-- The nine LV2 properties, each with its plain range. Ardour shows no value of a property until
+-- the plug-in sends one, so the values themselves are compared in the saved state
+-- (scripts/test-ardour).
+function M.checkProperties(proc, label)
+    for i, parameter in ipairs(M.parameters) do
+        local control = M.propertyControl(proc, i)
+        M.check(control ~= nil and control:lower() == parameter.lower and control:upper() == parameter.upper,
+            string.format("%s: the property \"%s\" has the range %s..%s", label, parameter.id,
+                control and control:lower() or "?", control and control:upper() or "?"))
+    end
+end
+
 -- Checks the parameter values against the defaults, overridden by `expected` where it has an entry.
 function M.checkParameterValues(proc, expected, label)
+    if M.isLv2 then
+        M.checkProperties(proc, label)
+        return
+    end
     for i, parameter in ipairs(M.parameters) do
         local want = expected[i] or parameter.default
         local got = M.parameterValue(proc, i - 1)
@@ -193,6 +250,17 @@ function M.findSend(track)
             return proc
         end
         i = i + 1
+    end
+end
+
+-- Checks that Ardour describes the plug-in's first two audio inputs as the main input and the
+-- other two as the sidechain.
+function M.checkSidechainPorts(plugin, label)
+    for i = 0, 3 do
+        local port = plugin:describe_io_port(ARDOUR.DataType("audio"), true, i)
+        local wanted = i >= 2
+        M.check(port.is_sidechain == wanted, string.format("%s: Ardour describes audio input %d (\"%s\") as %s",
+            label, i + 1, port.name, port.is_sidechain and "sidechain" or "main input"))
     end
 end
 

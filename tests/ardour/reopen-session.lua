@@ -23,11 +23,12 @@ if proc == nil then
 end
 local insert = proc:to_insert()
 local info = insert:plugin(0):get_info()
-if info.unique_id ~= t.classId then
+if info.unique_id ~= t.pluginId then
     t.fatal("the plug-in on the track is " .. info.name .. " (" .. info.unique_id .. ")")
 end
 t.check(info.name == t.pluginName, "the plug-in \"" .. info.name .. "\" is back on its track")
 t.checkParameterValues(proc, t.changed, "reopened")
+t.checkSidechainPorts(insert:plugin(0), "reopened")
 
 local send = t.findSend(source)
 t.check(send ~= nil and insert:has_sidechain() and t.sidechainFedBy(insert, send),
@@ -39,5 +40,10 @@ local levels = t.readLevels({ main, source })
 t.checkLevels(levels, t.sourceTrack, t.inputLevelDb + t.sidechainGainDb, "reopened")
 t.checkLevels(levels, t.mainTrack, t.inputLevelDb, "reopened")
 
+-- The plug-in's state as it stands after reopening, for scripts/test-ardour to compare with the
+-- saved one: Ardour shows no values of an LV2 plug-in's properties.
+if t.isLv2 and Session:save_state("reopened", false, false, false, false, false) ~= 0 then
+    t.fatal("Ardour could not save the reopened state")
+end
 close_session()
 t.finish()
