@@ -1,0 +1,91 @@
+#include "visualizer/ColumnEnvelope.h"
+
+#include <cmath>
+
+namespace ui_core
+{
+void ColumnEnvelope::begin(juce::Path& path, float pixelsPerUnit) noexcept
+{
+    target = &path;
+    scale = pixelsPerUnit > 0.0f ? pixelsPerUnit : 1.0f;
+    count = 0;
+    started = false;
+}
+
+void ColumnEnvelope::add(juce::Point<float> point)
+{
+    const auto pointColumn = static_cast<long long>(std::floor(point.x * scale));
+    if (count > 0 && pointColumn != column)
+        flushColumn();
+
+    if (count == 0)
+    {
+        column = pointColumn;
+        first = lowest = highest = point;
+        lowestFirst = true;
+        // The line starts where it starts, whichever points its first column keeps.
+        if (!started)
+            emit(point);
+    }
+    else
+    {
+        // Pixel y grows downwards: the line's highest value is the smallest y.
+        if (point.y > lowest.y)
+        {
+            lowest = point;
+            lowestFirst = false;
+        }
+        if (point.y < highest.y)
+        {
+            highest = point;
+            lowestFirst = true;
+        }
+    }
+    last = point;
+    ++count;
+}
+
+void ColumnEnvelope::end()
+{
+    if (count > 0)
+        flushColumn();
+    // The line ends where it ends.
+    if (started && last != previous)
+        target->lineTo(last);
+    count = 0;
+}
+
+void ColumnEnvelope::flushColumn()
+{
+    if (count <= 2)
+    {
+        emit(first);
+        emit(last);
+    }
+    else if (lowestFirst)
+    {
+        emit(lowest);
+        emit(highest);
+    }
+    else
+    {
+        emit(highest);
+        emit(lowest);
+    }
+    count = 0;
+}
+
+void ColumnEnvelope::emit(juce::Point<float> point)
+{
+    if (!started)
+    {
+        target->startNewSubPath(point);
+        started = true;
+    }
+    else if (point != previous)
+    {
+        target->lineTo(point);
+    }
+    previous = point;
+}
+} // namespace ui_core
