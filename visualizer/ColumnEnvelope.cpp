@@ -57,21 +57,15 @@ void ColumnEnvelope::end()
 
 void ColumnEnvelope::flushColumn()
 {
-    if (count <= 2)
+    // The column's first and last points keep the joins to its neighbours true segments of the
+    // line; on a stretch that only rises or falls they are its extremes, and the column costs two.
+    emit(first);
+    if (count > 2)
     {
-        emit(first);
-        emit(last);
+        emit(lowestFirst ? lowest : highest);
+        emit(lowestFirst ? highest : lowest);
     }
-    else if (lowestFirst)
-    {
-        emit(lowest);
-        emit(highest);
-    }
-    else
-    {
-        emit(highest);
-        emit(lowest);
-    }
+    emit(last);
     count = 0;
 }
 

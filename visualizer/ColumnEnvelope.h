@@ -5,11 +5,12 @@
 namespace ui_core
 {
 // Thins a line whose x never decreases (a trace, a curve sorted along x) to what the display's pixel
-// columns can show, without losing what lies between the points kept: every column keeps the points
-// where the line is lowest and highest there, in the order they come, so it still spans the line's
-// whole range and joins its neighbours. A tone far above the display's resolution then fills its
-// envelope instead of aliasing into a slow wave, and a feature one point wide stays visible.
-// Columns of one or two points keep them; the line's first and last points are always kept.
+// columns can show, without losing what lies between the points kept: every column keeps its first
+// and last points and those where the line is lowest and highest there, in the order they come, so
+// it still spans the line's whole range and joins its neighbours as the line does. A tone far above
+// the display's resolution then fills its envelope instead of aliasing into a slow wave, and a
+// feature one point wide stays visible. A column where the line only rises or falls keeps two
+// points.
 class ColumnEnvelope
 {
 public:

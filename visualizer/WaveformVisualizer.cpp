@@ -205,9 +205,9 @@ void WaveformVisualizer::buildPointsPath()
 
 int WaveformVisualizer::envelopeSpace(std::size_t count) const noexcept
 {
-    // Two vertices a column at most, three path elements each.
+    // Four vertices a column at most, three path elements each.
     const auto columns = static_cast<std::size_t>(std::ceil(pathScale * layout.dataBounds.getWidth())) + 2;
-    return static_cast<int>(std::min(count, 2 * columns) + 2) * 3;
+    return static_cast<int>(std::min(count, 4 * columns) + 2) * 3;
 }
 
 void WaveformVisualizer::buildTracePaths()

@@ -241,8 +241,10 @@ class VisualizerAtScale : public ::testing::TestWithParam<int>
 {
 };
 
-// A tone at a third of the sampling rate over 8192 samples: far more cycles than pixels, so every
-// column must show the whole swing, not a slow wave that thinning out samples would alias it into.
+// A tone at 0.333 of the sampling rate over 8192 samples: far more cycles than pixels. Every column
+// must show the whole swing of the samples it covers, not the slow wave that thinning out samples
+// aliases it into. (Sampled three times a cycle, the samples' peaks beat between half and all of
+// the amplitude; every column spans at least the half.)
 TEST_P(VisualizerAtScale, ToneAboveTheResolutionFillsItsEnvelope)
 {
     const auto scale = GetParam();
@@ -254,19 +256,33 @@ TEST_P(VisualizerAtScale, ToneAboveTheResolutionFillsItsEnvelope)
         tone[i] = static_cast<float>(0.8 * std::sin(2.0 * juce::MathConstants<double>::pi * 0.333 * i));
     visualizer.setTraces(tone, tone);
 
+    // The samples' range in each column of the image, in its pixels.
+    const auto layout = ui_core::VisualizerLayout::compute(600.0f, 200.0f, plainStyle());
+    std::vector<juce::Range<float>> expected(static_cast<std::size_t>(600 * scale));
+    for (int i = 0; i < 8192; ++i)
+    {
+        const auto p =
+            layout.tracePixel(i, 8192, tone[static_cast<std::size_t>(i)]) * static_cast<float>(scale);
+        auto& range = expected[static_cast<std::size_t>(std::min(static_cast<int>(p.x), 600 * scale - 1))];
+        range = range.isEmpty() ? juce::Range<float>(p.y, p.y + 0.001f) : range.getUnionWith(p.y);
+    }
+
     const auto image = visualizertest::render(visualizer, static_cast<float>(scale));
-    // +0.8 and -0.8 lie at 20 and 180 component pixels.
-    const auto top = 20 * scale + scale, bottom = 180 * scale - scale;
     int filled = 0;
     for (int x = 0; x < image.getWidth(); ++x)
-        filled += litRows(image, x).getStart() <= top && litRows(image, x).getEnd() >= bottom;
+    {
+        const auto lit = litRows(image, x);
+        const auto& samples = expected[static_cast<std::size_t>(x)];
+        filled += lit.getStart() <= samples.getStart() + 1.0f && lit.getEnd() >= samples.getEnd() - 1.0f &&
+                  lit.getStart() <= 60 * scale && lit.getEnd() >= 140 * scale; // +-0.4 at 60 and 140
+    }
     EXPECT_GE(filled, image.getWidth() * 95 / 100) << "of " << image.getWidth() << " columns";
 
-    // Thinned to the envelope: at most two vertices a display column, and the line's last one.
+    // Thinned to the envelope: at most four vertices a display column.
     int vertices = 0;
     for (juce::Path::Iterator it(visualizer.getMainPath()); it.next();)
         ++vertices;
-    EXPECT_LE(vertices, 2 * image.getWidth() + 2);
+    EXPECT_LE(vertices, 4 * image.getWidth());
 }
 
 // The fitted curve with one grid point 0.2 above its neighbours (a narrow feature of a lightly
