@@ -58,14 +58,17 @@ TEST_F(EditorPlotReadoutOnDesktop, FrozenCurveShowsXAndTheTablesValueThereUntilT
     ASSERT_TRUE(runMessageLoopUntil([this] { return editor->hasCurveOfThisFreeze(); }, 60s));
 
     // Before the plot: the line shows the tooltip of the control under the pointer.
-    ASSERT_TRUE(runMessageLoopUntil([line] { return line->getCurrentText().isNotEmpty(); }, 3s));
+    window.move(window.centreOf(*freeze));
+    ASSERT_TRUE(runMessageLoopUntil(
+        [line] { return line->getCurrentText().isNotEmpty() && !line->getCurrentText().startsWith("x "); },
+        3s));
     const auto before = line->getCurrentText();
 
     const auto& plot = editor->getVisualizer();
     const auto data = plot.getDataBounds();
     const auto& table = probe.processor->getTransferFunction();
     juce::String shown;
-    for (const auto across : {0.08f, 0.3f, 0.5f, 0.62f, 0.93f})
+    for (const auto across : {0.08f, 0.3f, 0.55f, 0.62f, 0.93f})
     {
         const juce::Point<float> pointer(data.getX() + across * data.getWidth(), data.getY() + 40.0f);
         window.move(window.pointIn(plot, pointer));
@@ -73,7 +76,7 @@ TEST_F(EditorPlotReadoutOnDesktop, FrozenCurveShowsXAndTheTablesValueThereUntilT
             [&]
             {
                 const auto now = line->getCurrentText();
-                return now.startsWith("x ") && now != shown;
+                return now.startsWith("x ") && now.contains("f(x)") && now != shown;
             },
             3s))
             << line->getCurrentText();
