@@ -45,7 +45,7 @@ class ColumnEnvelopeAtScale : public ::testing::TestWithParam<float>
 
 // Noise and a tone near the sampling rate over 20 points a column: each column keeps exactly its
 // range, with at most four points (its ends and its extremes), and the line its two ends.
-TEST_P(ColumnEnvelopeAtScale, KeepsEveryColumnsRangeAndBothEndsWithTwoVerticesAColumn)
+TEST_P(ColumnEnvelopeAtScale, KeepsEveryColumnsRangeAndBothEndsWithFourPointsAColumnAtMost)
 {
     const auto scale = GetParam();
     visualizertest::Noise noise(3);
