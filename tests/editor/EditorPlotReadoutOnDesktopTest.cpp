@@ -94,6 +94,13 @@ TEST_F(EditorPlotReadoutOnDesktop, FrozenCurveShowsXAndTheTablesValueThereUntilT
         EXPECT_TRUE(shown.contains("dBFS")) << shown;
     }
 
+    // The longest read-out, of the time view's longest window, fits the line without scrolling.
+    const auto available = static_cast<float>(line->getWidth() - 2 * line->getStyle().horizontalPadding);
+    EXPECT_LE(line->getStyle().font.getStringWidthFloat(
+                  "t 170.646 ms   X -0.8888 (-10.0 dBFS)   Y -0.8888 (-10.0 dBFS)"),
+              available);
+    EXPECT_FALSE(line->isScrolling()) << shown;
+
     window.move(window.centreOf(*freeze));
     EXPECT_TRUE(runMessageLoopUntil([&] { return line->getCurrentText() == before; }, 3s))
         << line->getCurrentText();
