@@ -9,6 +9,7 @@
 #include "editor/LogoArtwork.h"
 #include "editor/NativeSaveLocationChooser.h"
 #include "editor/StripControlWidths.h"
+#include "visualizer/PlotReadout.h"
 #include "visualizer/ThemedVisualizerStyle.h"
 
 PluginProcessorEditor::PluginProcessorEditor(PluginAudioProcessor& processorToUse)
@@ -145,6 +146,10 @@ void PluginProcessorEditor::wireCallbacks()
     {
         if (name == "mouseDown" && event.mods.isRightButtonDown())
             showVisualizerContextMenu(event);
+        else if (name == "mouseMove" || name == "mouseDrag")
+            showPlotReadout(event.position);
+        else if (name == "mouseExit")
+            visualizer.setTooltip({});
     };
 
     strip.smoothingPanel.getKnob().onValueChange = [this] { session.smoothingMoved(); };
@@ -324,6 +329,22 @@ void PluginProcessorEditor::feedLiveView()
         visualizer.setPoints(liveFeed.getPoints());
         visualizer.clearTraces();
     }
+    // The traces under a resting pointer have moved on.
+    if (visualizer.isMouseOver())
+        showPlotReadout(visualizer.getMouseXYRelative().toFloat());
+}
+
+void PluginProcessorEditor::showPlotReadout(juce::Point<float> pointer)
+{
+    // The tooltip line shows it; the plot is not repainted for it.
+    const ui_core::PlotReadout readout(visualizer.getDataBounds());
+    if (visualizer.isTimeMode())
+        visualizer.setTooltip(readout.traces(pointer, visualizer.getTraceX(), visualizer.getTraceY(),
+                                             processor.getSampleRate()));
+    else if (session.isFrozen() && session.hasCurveOfThisFreeze())
+        visualizer.setTooltip(readout.curve(pointer, curvePoints));
+    else
+        visualizer.setTooltip(readout.pairs(pointer));
 }
 
 void PluginProcessorEditor::refreshCurveFromTable()

@@ -132,6 +132,8 @@ private:
     // Shows what the measurement session tells: control states, the notice, the report.
     void showMeasurementState();
     void placeReportReadout();
+    // The values under the pointer, for the tooltip line.
+    void showPlotReadout(juce::Point<float> pointer);
 
     PluginAudioProcessor& processor;
     juce::LookAndFeel_V4 windowLook;

@@ -35,6 +35,11 @@ int levelOf(std::uint64_t c) noexcept
 }
 } // namespace
 
+bool ScanlineFiller::canFill(int width, int height) noexcept
+{
+    return width >= 0 && height >= 0 && height < (1 << lineBits) && width < (1 << xBits) / subPixels;
+}
+
 void ScanlineFiller::fill(juce::Image& image, const juce::Path& path, const juce::AffineTransform& transform,
                           juce::Colour colour)
 {
@@ -42,9 +47,9 @@ void ScanlineFiller::fill(juce::Image& image, const juce::Path& path, const juce
     spans.clear();
     if (!image.isValid() || path.isEmpty())
         return;
-    // Positions must fit the sort key; larger images are not drawn by this.
-    jassert(image.getHeight() < (1 << lineBits) && image.getWidth() * subPixels < (1 << xBits));
-    if (image.getHeight() >= (1 << lineBits) || image.getWidth() * subPixels >= (1 << xBits))
+    // Positions must fit the sort key; larger images are for the caller to fill otherwise.
+    jassert(canFill(image.getWidth(), image.getHeight()));
+    if (!canFill(image.getWidth(), image.getHeight()))
         return;
     const auto bounds = path.getBoundsTransformed(transform).getSmallestIntegerContainer();
     if (!bounds.expanded(1).intersects(image.getBounds()))

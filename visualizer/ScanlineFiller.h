@@ -19,6 +19,9 @@ public:
     void fill(juce::Image& image, const juce::Path& path, const juce::AffineTransform& transform,
               juce::Colour colour);
 
+    // Whether an image of this size fits the crossings' sort key; a larger one is left untouched.
+    static bool canFill(int width, int height) noexcept;
+
     // The rows and columns the last fill could have touched (empty when it drew nothing).
     juce::Rectangle<int> getFilledArea() const noexcept { return filled; }
 

@@ -15,16 +15,22 @@ void TraceLine::draw(juce::Graphics& g, const juce::Path& path, juce::Colour col
         return;
 
     const auto scale = g.getInternalContext().getPhysicalPixelScaleFactor();
-    if (std::abs(scale - std::round(scale)) > 1.0e-3f || scale < 1.0f)
+    const auto factor = juce::roundToInt(scale);
+    const auto pixelWidth = componentBounds.getWidth() * factor;
+    const auto pixelHeight = componentBounds.getHeight() * factor;
+    // At a fractional scale the image's pixels are not the window's; a display too large for the
+    // layer's filler (a wide window at scale 3 or 4) would lose the line. The framework fills both.
+    if (std::abs(scale - std::round(scale)) > 1.0e-3f || scale < 1.0f ||
+        !ScanlineFiller::canFill(pixelWidth, pixelHeight))
     {
+        image = {};
+        written.clear();
+        renderNeeded = true;
         prepareOutline(path, width, scale);
         g.fillPath(outline);
         return;
     }
 
-    const auto factor = juce::roundToInt(scale);
-    const auto pixelWidth = componentBounds.getWidth() * factor;
-    const auto pixelHeight = componentBounds.getHeight() * factor;
     if (!image.isValid() || image.getWidth() != pixelWidth || image.getHeight() != pixelHeight)
     {
         image = juce::Image(juce::Image::ARGB, pixelWidth, pixelHeight, true, juce::SoftwareImageType());

@@ -12,7 +12,7 @@ namespace ui_core
 // gives it: filled at the display's pixel scale into an image of its own, kept until the path,
 // width, colour or scale change, and blitted only where the line is. Partial repaints (the glow
 // spill's strips) then cost a blit, not a stroke. At a fractional scale, where the image's pixels
-// are not the window's, it fills through the framework instead.
+// are not the window's, and on displays too large for the filler, it fills through the framework.
 class TraceLine
 {
 public:

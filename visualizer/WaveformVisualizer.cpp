@@ -182,22 +182,32 @@ void WaveformVisualizer::buildPointsPath()
         return;
     }
 
-    // A curve sorted along x (the fitted table) needs no more than the time traces: about four
-    // points per pixel of width, counted in the display's pixels. A cloud, which doubles back,
-    // keeps every point.
-    const auto n = static_cast<int>(points.size());
+    // A curve sorted along x (the fitted table) is thinned to its envelope in each column of the
+    // display's pixels; a cloud, which doubles back, keeps every point.
+    const auto n = points.size();
     const auto sorted =
         std::is_sorted(points.begin(), points.end(), [](const auto& a, const auto& b) { return a.x < b.x; });
-    const auto pointsWide = static_cast<int>(4.0f * pathScale * layout.dataBounds.getWidth());
-    const auto step = sorted ? std::max(1, n / std::max(2, pointsWide)) : 1;
+    if (!sorted)
+    {
+        mainPath.preallocateSpace(static_cast<int>(n) * 3);
+        mainPath.startNewSubPath(layout.toPixel(points.front().x, points.front().y));
+        for (std::size_t i = 1; i < n; ++i)
+            mainPath.lineTo(layout.toPixel(points[i].x, points[i].y));
+        return;
+    }
 
-    mainPath.preallocateSpace((n / step + 2) * 3);
-    mainPath.startNewSubPath(layout.toPixel(points.front().x, points.front().y));
-    for (int i = step; i < n; i += step)
-        mainPath.lineTo(
-            layout.toPixel(points[static_cast<std::size_t>(i)].x, points[static_cast<std::size_t>(i)].y));
-    if ((n - 1) % step != 0)
-        mainPath.lineTo(layout.toPixel(points.back().x, points.back().y));
+    mainPath.preallocateSpace(envelopeSpace(n));
+    envelope.begin(mainPath, pathScale);
+    for (const auto& p : points)
+        envelope.add(layout.toPixel(p.x, p.y));
+    envelope.end();
+}
+
+int WaveformVisualizer::envelopeSpace(std::size_t count) const noexcept
+{
+    // Four vertices a column at most, three path elements each.
+    const auto columns = static_cast<std::size_t>(std::ceil(pathScale * layout.dataBounds.getWidth())) + 2;
+    return static_cast<int>(std::min(count, 4 * columns) + 2) * 3;
 }
 
 void WaveformVisualizer::buildTracePaths()
@@ -208,19 +218,13 @@ void WaveformVisualizer::buildTracePaths()
     if (n < 2 || traceY.size() != traceX.size())
         return;
 
-    // About four points per pixel of width are all a stroke can show.
-    const auto pointsWide = std::max(2, static_cast<int>(4.0f * layout.dataBounds.getWidth()));
-    const auto step = std::max(1, n / pointsWide);
-
     auto build = [&](juce::Path& path, const std::vector<float>& trace)
     {
-        path.preallocateSpace((n / step + 2) * 3);
-        path.startNewSubPath(layout.tracePixel(0, n, trace[0]));
-        int i = step;
-        for (; i < n; i += step)
-            path.lineTo(layout.tracePixel(i, n, trace[static_cast<std::size_t>(i)]));
-        if ((n - 1) % step != 0)
-            path.lineTo(layout.tracePixel(n - 1, n, trace.back()));
+        path.preallocateSpace(envelopeSpace(trace.size()));
+        envelope.begin(path, pathScale);
+        for (int i = 0; i < n; ++i)
+            envelope.add(layout.tracePixel(i, n, trace[static_cast<std::size_t>(i)]));
+        envelope.end();
     };
     build(mainPath, traceX);
     build(secondPath, traceY);
@@ -240,15 +244,12 @@ TraceGlow::Parameters WaveformVisualizer::secondGlowParameters() const noexcept
 
 void WaveformVisualizer::paint(juce::Graphics& g)
 {
-    // The fitted curve is thinned for the display's pixels.
+    // Traces and the fitted curve are thinned for the display's pixels.
     if (const auto scale = ScaledImageCache::physicalScaleOf(g); scale != pathScale)
     {
         pathScale = scale;
-        if (!timeMode)
-        {
-            buildPointsPath();
-            invalidateTraces();
-        }
+        rebuildPaths();
+        invalidateTraces();
     }
 
     // With the panel's colour under the plot, every pixel of the background is opaque.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "visualizer/ColumnEnvelope.h"
 #include "visualizer/RepaintThrottle.h"
 #include "visualizer/ScaledImageCache.h"
 #include "visualizer/TraceGlow.h"
@@ -18,8 +19,9 @@ namespace ui_core
 // The plug-in window's large display: an X-versus-Y plot of sample pairs or of the fitted curve
 // ("tfunc" mode), or two triggered time-domain traces ("time" mode), with a phosphor glow. It holds
 // no audio logic: the editor pushes plain values in, and the display repaints on the vertical blank
-// at most about sixty times a second, only when what it shows changed.
-class WaveformVisualizer : public juce::Component
+// at most about sixty times a second, only when what it shows changed. Its tooltip, which the
+// window's tooltip line shows, is what its owner sets (the values under the pointer).
+class WaveformVisualizer : public juce::Component, public juce::SettableTooltipClient
 {
 public:
     enum class DisplayMode
@@ -107,6 +109,7 @@ private:
     void rebuildPaths();
     void buildPointsPath();
     void buildTracePaths();
+    int envelopeSpace(std::size_t count) const noexcept;
     void contentChanged();
     void serveFrame();
     void restartSettling() noexcept;
@@ -133,7 +136,8 @@ private:
     static constexpr double gridStep = 0.1;
 
     juce::Path mainPath, secondPath;
-    float pathScale = 1.0f; // display scale the points path was thinned for
+    float pathScale = 1.0f; // display scale the paths were thinned for
+    ColumnEnvelope envelope;
     TraceGlow mainGlow, secondGlow;
     TraceLine mainLine, secondLine;
     ScaledImageCache backgroundCache;

@@ -223,25 +223,130 @@ TEST(VisualizerPixels, TracesOfUnequalOrTooFewSamplesDrawNothing)
     EXPECT_TRUE(unequal.getMainPath().isEmpty());
 }
 
-TEST(VisualizerPixels, LongTracesUseAboutFourSamplesPerPixel)
+// The lit rows of a column of the image (red above half), or an empty range.
+juce::Range<int> litRows(const juce::Image& image, int x)
 {
+    int top = -1, bottom = -1;
+    for (int y = 0; y < image.getHeight(); ++y)
+        if (image.getPixelAt(x, y).getRed() > 128)
+        {
+            if (top < 0)
+                top = y;
+            bottom = y + 1;
+        }
+    return top < 0 ? juce::Range<int>() : juce::Range<int>(top, bottom);
+}
+
+class VisualizerAtScale : public ::testing::TestWithParam<int>
+{
+};
+
+// A tone at 0.333 of the sampling rate over 8192 samples: far more cycles than pixels. Every column
+// must show the whole swing of the samples it covers, not the slow wave that thinning out samples
+// aliases it into. (Sampled three times a cycle, the samples' peaks beat between half and all of
+// the amplitude; every column spans at least the half.)
+TEST_P(VisualizerAtScale, ToneAboveTheResolutionFillsItsEnvelope)
+{
+    const auto scale = GetParam();
     WaveformVisualizer visualizer;
     visualizer.setStyle(plainStyle());
-    visualizer.setSize(100, 50);
-    std::vector<float> x(16384), y(16384);
-    for (std::size_t i = 0; i < x.size(); ++i)
-        x[i] = static_cast<float>(i % 7) / 7.0f;
-    visualizer.setTraces(x, y);
+    visualizer.setSize(600, 200);
+    std::vector<float> tone(8192);
+    for (std::size_t i = 0; i < tone.size(); ++i)
+        tone[i] = static_cast<float>(0.8 * std::sin(2.0 * juce::MathConstants<double>::pi * 0.333 * i));
+    visualizer.setTraces(tone, tone);
 
-    // Every 40th sample (16384 / 400), then the last one at the right edge.
-    std::vector<juce::Point<float>> vertices;
+    // The samples' range in each column of the image, in its pixels.
+    const auto layout = ui_core::VisualizerLayout::compute(600.0f, 200.0f, plainStyle());
+    std::vector<juce::Range<float>> expected(static_cast<std::size_t>(600 * scale));
+    for (int i = 0; i < 8192; ++i)
+    {
+        const auto p =
+            layout.tracePixel(i, 8192, tone[static_cast<std::size_t>(i)]) * static_cast<float>(scale);
+        auto& range = expected[static_cast<std::size_t>(std::min(static_cast<int>(p.x), 600 * scale - 1))];
+        range = range.isEmpty() ? juce::Range<float>(p.y, p.y + 0.001f) : range.getUnionWith(p.y);
+    }
+
+    const auto image = visualizertest::render(visualizer, static_cast<float>(scale));
+    int filled = 0;
+    for (int x = 0; x < image.getWidth(); ++x)
+    {
+        const auto lit = litRows(image, x);
+        const auto& samples = expected[static_cast<std::size_t>(x)];
+        filled += lit.getStart() <= samples.getStart() + 1.0f && lit.getEnd() >= samples.getEnd() - 1.0f &&
+                  lit.getStart() <= 60 * scale && lit.getEnd() >= 140 * scale; // +-0.4 at 60 and 140
+    }
+    EXPECT_GE(filled, image.getWidth() * 95 / 100) << "of " << image.getWidth() << " columns";
+
+    // Thinned to the envelope: at most four vertices a display column.
+    int vertices = 0;
     for (juce::Path::Iterator it(visualizer.getMainPath()); it.next();)
-        vertices.push_back({it.x1, it.y1});
-    ASSERT_EQ(vertices.size(), 411u);
-    const auto layout = ui_core::VisualizerLayout::compute(100.0f, 50.0f, plainStyle());
-    for (std::size_t k = 0; k < 410; ++k)
-        ASSERT_EQ(vertices[k], layout.tracePixel(static_cast<int>(k * 40), 16384, x[k * 40])) << k;
-    EXPECT_EQ(vertices.back(), juce::Point<float>(100.0f, layout.tracePixel(16383, 16384, x.back()).y));
+        ++vertices;
+    EXPECT_LE(vertices, 4 * image.getWidth());
+}
+
+// The fitted curve with one grid point 0.2 above its neighbours (a narrow feature of a lightly
+// smoothed fit): the column that holds it rises to it, its neighbours further away do not.
+TEST_P(VisualizerAtScale, OnePointFeatureOfTheCurveShowsInItsColumn)
+{
+    const auto scale = GetParam();
+    const auto width = scale >= 3 ? 1600 : 480; // at scale 3, 4800 pixels wide
+    WaveformVisualizer visualizer;
+    visualizer.setStyle(plainStyle());
+    visualizer.setSize(width, 200);
+    auto curve = visualizertest::frozenCurve();
+    for (auto& p : curve)
+        p.y = 0.25 * p.x;
+    constexpr std::size_t feature = 10001;
+    curve[feature].y += 0.2;
+    visualizer.setPoints(curve);
+
+    const auto image = visualizertest::render(visualizer, static_cast<float>(scale));
+    const auto layout = ui_core::VisualizerLayout::compute(static_cast<float>(width), 200.0f, plainStyle());
+    const auto peak = layout.toPixel(curve[feature].x, curve[feature].y) * static_cast<float>(scale);
+    const auto line = layout.toPixel(curve[feature].x, curve[feature].y - 0.2) * static_cast<float>(scale);
+    const auto column = static_cast<int>(peak.x);
+
+    auto highest = image.getHeight();
+    for (int x = column - 1; x <= column + 1; ++x)
+        highest = std::min(highest, litRows(image, x).getStart());
+    EXPECT_NEAR(highest, peak.y, 1.5 * scale) << "the feature's top";
+    for (const auto away : {-12 * scale, 12 * scale})
+    {
+        const auto rows = litRows(image, column + away);
+        ASSERT_FALSE(rows.isEmpty()) << "the line is drawn";
+        EXPECT_NEAR(rows.getStart(), line.y, 2.5 * scale) << "beside the feature, the line";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(DisplayScales, VisualizerAtScale, ::testing::Values(1, 2, 3));
+
+// At scale 3 and 4 the largest window's plot is wider and taller than the sharp line's filler takes
+// (4096 pixels): the line is drawn all the same, along its whole length.
+TEST(VisualizerPixels, LineIsDrawnAtScalesThreeAndFourInTheLargestWindow)
+{
+    for (const auto scale : {3, 4})
+    {
+        WaveformVisualizer visualizer;
+        visualizer.setStyle(plainStyle());
+        visualizer.setSize(1600, 1930);
+        auto curve = visualizertest::frozenCurve();
+        visualizer.setPoints(curve);
+
+        const auto image = visualizertest::render(visualizer, static_cast<float>(scale));
+        const auto layout = ui_core::VisualizerLayout::compute(1600.0f, 1930.0f, plainStyle());
+        int onTheCurve = 0, columns = 0;
+        for (int x = scale; x < image.getWidth() - scale; x += 7)
+        {
+            ++columns;
+            const auto value = 2.0 * (x + 0.5) / image.getWidth() - 1.0;
+            const auto y = layout.toPixel(value, visualizertest::device(value)).y * static_cast<float>(scale);
+            const auto rows = litRows(image, x);
+            onTheCurve +=
+                !rows.isEmpty() && rows.getStart() <= y + 2 * scale && rows.getEnd() >= y - 2 * scale;
+        }
+        EXPECT_EQ(onTheCurve, columns) << "scale " << scale;
+    }
 }
 
 TEST(VisualizerPixels, BackgroundFollowsTheDisplayScaleAndIsRenderedOncePerScale)
